@@ -9,6 +9,7 @@
 
 #include "framework/image.h"
 #include "framework/resources.h"
+#include "win32/user.h"
 
 namespace corvane::ui {
 
