@@ -1,0 +1,5 @@
+#pragma once
+#include "framework/resources.h"
+
+// The launcher's dialog templates, string table, pictures and version record.
+const corvane::res::ResourceModule& LauncherResources();
