@@ -133,7 +133,8 @@ class LinuxProfileFiles final : public ProfileFiles {
                                                    : WithProfileValue(*text, section, key, value);
     if (updated == *text && (key == nullptr || value == nullptr)) return TRUE;
     if (!ReplaceFile(file, updated)) {
-      SetLastError(LastErrorFor(errno));
+      // The file itself may be missing; what is missing then is its directory.
+      SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrorFor(errno));
       return FALSE;
     }
     return TRUE;
