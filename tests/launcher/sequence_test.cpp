@@ -11,7 +11,7 @@ const std::string kBrowserLine = "WinExec \"\\\"/usr/bin/browser\\\" http://10.0
 TEST_F(LauncherTest, TypicalRunOpensTheBrowserOnTheDeviceAndLeavesTheLinkUp) {
   script.InDialog(IDD_LAUNCHER_DIALOG, {user::Press(IDOK)});
   Run();
-  ExpectInOrder({"open 102 \"Corvane V1.2\" centred", "text 102:1002 \"http://10.0.0.9/index.htm\"",
+  ExpectInOrder({"text 102:1002 \"http://10.0.0.9/index.htm\"", "open 102 \"Corvane V1.2\" centred",
                  "press 102:1", "close 102", "RasDialA \"Device\" notifier=0",
                  "RasGetConnectStatusA -> 0 state=0x2000 error=0", "open 132 \"Corvane\" centred",
                  "IcmpSendEcho 10.0.0.9 size=8 reply=78 timeout=1000 -> 1 status=0", "close 132",
@@ -80,7 +80,8 @@ TEST_F(LauncherTest, UnreachableDeviceHangsUpThenShowsTheFailureDialog) {
   icmp.answers = {{0, IP_REQ_TIMED_OUT}, {1, IP_DEST_HOST_UNREACHABLE}, {0, IP_REQ_TIMED_OUT}};
   script.InDialog(IDD_LAUNCHER_DIALOG, {user::Press(IDOK)}).InDialog(IDD_CONNECT_FAILED, {user::Press(IDOK)});
   Run();
-  ExpectInOrder({"open 132 \"Corvane\" centred", "IcmpSendEcho", "RasHangUpA", "open 133 \"Corvane\" centred",
+  ExpectInOrder({"open 132 \"Corvane\" centred",
+                 "IcmpSendEcho 10.0.0.9 size=8 reply=78 timeout=1000 -> 1 status=11003", "RasHangUpA", "open 133 \"Corvane\" centred",
                  "close 133", "close 132"});
   EXPECT_EQ(icmp.requestData.size(), 3u);
   ExpectNo("WinExec");

@@ -119,9 +119,16 @@ DWORD FakeCurrentDirectory::Get(DWORD size, LPSTR buffer) {
   return static_cast<DWORD>(directory_.size());
 }
 
-void FakeRegistry::AddKey(const std::string& keyPath) { keys_[Lower(keyPath)]; }
+// Like a real registry, a key's parents exist as soon as the key does.
+void FakeRegistry::AddKey(const std::string& keyPath) {
+  std::string path = Lower(keyPath);
+  for (auto cut = path.find('\\'); cut != std::string::npos; cut = path.find('\\', cut + 1))
+    keys_[path.substr(0, cut)];
+  keys_[path];
+}
 
 void FakeRegistry::Set(const std::string& keyPath, const std::string& valueName, const std::string& data) {
+  AddKey(keyPath);
   keys_[Lower(keyPath)][Lower(valueName)] = data;
 }
 
