@@ -29,11 +29,26 @@ void LinkTest::SetUp() {
 
 void LinkTest::TearDown() {
   if (home_) testbed::HangUpEverything();
+  device_.reset();
+  line_.reset();
+  deviceNs_.reset();
   inPc_.reset();
   pc_.reset();
   runtime_.reset();
   config_.reset();
   home_.reset();
+}
+
+void LinkTest::StartDevice(const std::map<std::string, std::string>& pages) {
+  if (!deviceNs_) deviceNs_ = std::make_unique<testbed::NetNamespace>("device");
+  if (!line_) line_ = std::make_unique<testbed::PtyLine>();
+  device_ = std::make_unique<testbed::Device>(*deviceNs_, line_->master(), kDeviceAddress,
+                                              kPcAddress, pages);
+}
+
+void LinkTest::DropLine() {
+  device_.reset();
+  line_->CloseMaster();
 }
 
 void LinkTest::AddEntry(const std::string& name, const std::string& device,

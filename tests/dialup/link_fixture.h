@@ -3,9 +3,12 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "dialup/link_record.h"
 #include "link_testbed.h"
 #include "win32/ras.h"
 
@@ -18,6 +21,11 @@ class LinkTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // The device on the far end of a fresh pty line, in a namespace of its own.
+  void StartDevice(const std::map<std::string, std::string>& pages);
+  // Ends the device and closes the line's far end: the PC side sees a hang-up.
+  void DropLine();
 
   // Appends an entry on `device` to the per-user phonebook.
   void AddEntry(const std::string& name, const std::string& device,
@@ -42,6 +50,9 @@ class LinkTest : public ::testing::Test {
   std::unique_ptr<testbed::NetNamespace> pc_;
   std::unique_ptr<testbed::InNamespace> inPc_;
   std::string phonebook_;
+  std::unique_ptr<testbed::NetNamespace> deviceNs_;
+  std::unique_ptr<testbed::PtyLine> line_;
+  std::unique_ptr<testbed::Device> device_;
 };
 
 }  // namespace dialup::testing
