@@ -1,6 +1,9 @@
 // Reading .reg text the way regedit imports it, one case per kind of line.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/hive_registry.h"
 
 namespace platform {
@@ -105,6 +108,17 @@ TEST(RegFileParser, ReadsUtf16FilesAsUtf8) {
   ASSERT_EQ(script.edits.size(), 2u);
   EXPECT_EQ(script.edits[1], Set(kKey, "Name", Text("caf\xC3\xA9")));
   EXPECT_TRUE(script.skipped.empty());
+}
+
+// The sample hive in the repository is read without a single skipped line.
+TEST(RegFileParser, ReadsTheSampleHiveWhole) {
+  std::ifstream in(CORVANE_SAMPLE_HIVE, std::ios::binary);
+  ASSERT_TRUE(in) << CORVANE_SAMPLE_HIVE;
+  std::ostringstream text;
+  text << in.rdbuf();
+  const RegScript script = ParseRegFile(text.str());
+  for (const RegSkippedLine& line : script.skipped) ADD_FAILURE() << "line " << line.line << ": " << line.reason;
+  EXPECT_EQ(script.edits.size(), 9u);
 }
 
 }  // namespace
