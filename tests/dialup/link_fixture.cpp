@@ -39,10 +39,14 @@ void LinkTest::TearDown() {
   home_.reset();
 }
 
+testbed::PtyLine& LinkTest::Line() {
+  if (!line_) line_ = std::make_unique<testbed::PtyLine>();
+  return *line_;
+}
+
 void LinkTest::StartDevice(const std::map<std::string, std::string>& pages) {
   if (!deviceNs_) deviceNs_ = std::make_unique<testbed::NetNamespace>("device");
-  if (!line_) line_ = std::make_unique<testbed::PtyLine>();
-  device_ = std::make_unique<testbed::Device>(*deviceNs_, line_->master(), kDeviceAddress,
+  device_ = std::make_unique<testbed::Device>(*deviceNs_, Line().master(), kDeviceAddress,
                                               kPcAddress, pages);
 }
 

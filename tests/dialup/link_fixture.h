@@ -22,6 +22,8 @@ class LinkTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // The pty line between the PC and the device (made on first use).
+  testbed::PtyLine& Line();
   // The device on the far end of a fresh pty line, in a namespace of its own.
   void StartDevice(const std::map<std::string, std::string>& pages);
   // Ends the device and closes the line's far end: the PC side sees a hang-up.

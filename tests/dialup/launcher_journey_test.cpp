@@ -1,0 +1,78 @@
+// The launcher's journey over a real link: main window, dial, probes, browser.
+#include "dialup/link_client.h"
+#include "dialup/tun_interface.h"
+#include "launcher_link_fixture.h"
+
+namespace dialup::testing {
+namespace {
+
+TEST_F(LauncherOverLink, OpensTheDevicePageAndLeavesTheLinkUpForTheServiceToEnd) {
+  StartDevice({{"/index.htm", kDevicePage}});
+  AddEntry("Device", Line().slavePath());
+  WriteSettings("Device");
+
+  script::Transcript transcript;
+  RunLauncher(transcript);
+  EXPECT_TRUE(transcript.HasInOrder({"close 102", "open 132 \"Corvane\" centred", "close 132"}))
+      << transcript.Text();
+  EXPECT_TRUE(transcript.Matching("open 133").empty()) << transcript.Text();
+  EXPECT_TRUE(transcript.Matching("box").empty()) << transcript.Text();
+  EXPECT_EQ(FetchedPage(), kDevicePage);
+
+  auto record = Record("Device");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->state, RASCS_Connected) << "the link must outlive the launcher's run";
+  EXPECT_TRUE(ConnectionProcessAlive(RuntimeDirectory(), "Device"));
+  EXPECT_TRUE(InterfaceExists(record->interface));
+
+  std::string said;
+  EXPECT_EQ(testbed::Run({ProgramBeside("corvane-dial"), "hangup", "Device"}, &said), 0) << said;
+  EXPECT_TRUE(WaitUntilDown("Device"));
+  EXPECT_TRUE(ProcessGone(record->pid) || !ConnectionProcessAlive(RuntimeDirectory(), "Device"));
+  EXPECT_FALSE(InterfaceExists(record->interface));
+}
+
+TEST_F(LauncherOverLink, ARunWhileTheLinkIsUpGoesStraightToTheProbesOnTheSameLink) {
+  StartDevice({{"/index.htm", kDevicePage}});
+  AddEntry("Device", Line().slavePath());
+  WriteSettings("Device");
+  script::Transcript first;
+  RunLauncher(first);
+  ASSERT_EQ(FetchedPage(), kDevicePage);
+  auto before = Record("Device");
+  ASSERT_TRUE(before);
+
+  script::Transcript second;
+  RunLauncher(second);
+  EXPECT_EQ(FetchedPage(), kDevicePage);
+  auto after = Record("Device");
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->attempt, before->attempt) << "the second run must not dial a new link";
+  EXPECT_EQ(after->pid, before->pid);
+  EXPECT_EQ(after->state, RASCS_Connected);
+}
+
+// Another entry on a line that is in use: the first status query fails, so
+// the launcher says the connection is in use; the link holding the line stays.
+TEST_F(LauncherOverLink, ASecondEntryOnALineInUseIsRefusedAndTheFirstLinkStays) {
+  StartDevice({{"/index.htm", kDevicePage}});
+  AddEntry("Device", Line().slavePath());
+  AddEntry("Other", Line().slavePath());
+  HRASCONN first;
+  Dial("Device", &first);
+  ASSERT_EQ(PollLikeLauncher(first).rasconnstate, RASCS_Connected);
+
+  WriteSettings("Other");
+  script::Transcript transcript;
+  RunLauncher(transcript, [](script::UserScript& s) { s.AnswerBox(IDOK); });
+  EXPECT_TRUE(transcript.Has(
+      "box owner=none \"Corvane\" \"Error: Connection already in use\" MB_OK -> 1"))
+      << transcript.Text();
+  EXPECT_TRUE(transcript.Matching("open 132").empty()) << transcript.Text();
+  EXPECT_TRUE(ConnectionProcessAlive(RuntimeDirectory(), "Device"));
+  EXPECT_EQ(Status(first).rasconnstate, RASCS_Connected);
+  RasHangUpA(first);
+}
+
+}  // namespace
+}  // namespace dialup::testing
