@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -68,6 +69,7 @@ std::string SendProbe(const ProbeRequest& request) {
   IP_OPTION_INFORMATION options{};
   if (request.ttl) options.Ttl = *request.ttl;
   std::string data = request.data;
+  std::this_thread::sleep_for(std::chrono::milliseconds(request.pauseBeforeSendMs));
   const auto start = std::chrono::steady_clock::now();
   r.count = IcmpSendEcho(handle, AddressOf(request.destination), data.data(),
                          static_cast<WORD>(data.size()), request.ttl ? &options : nullptr,

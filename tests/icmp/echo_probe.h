@@ -36,6 +36,7 @@ struct ProbeRequest {
   DWORD replySize = 78;
   DWORD timeoutMs = 1000;
   std::optional<UCHAR> ttl = std::nullopt;  // IP options with this TTL; none when unset
+  int pauseBeforeSendMs = 0;  // between IcmpCreateFile and IcmpSendEcho
 };
 
 // What one probe saw, reported back from the child that sent it.

@@ -35,6 +35,7 @@ class Exchange {
 
   EchoOutcome Run() {
     SetTimeToLive();
+    DiscardQueued();
     if (!Send()) return outcome_;
     const Clock::time_point deadline = sentAt_ + request_.timeout;
     while (!answered_) {
@@ -53,6 +54,19 @@ class Exchange {
     // the next call on the same handle.
     const int ttl = request_.ttl ? *request_.ttl : -1;
     setsockopt(socket_.fd, IPPROTO_IP, IP_TTL, &ttl, sizeof ttl);
+  }
+
+  // Nothing queued before the send can answer it: late replies to earlier
+  // requests, errors about them, and whatever a raw socket gathered before
+  // its filter was set. Dropping it now frees the queue for our answer. The
+  // bound keeps a socket that fills as fast as it drains from holding us.
+  void DiscardQueued() {
+    constexpr int kMostDiscarded = 4096;
+    for (const int flags : {0, int{MSG_ERRQUEUE}}) {
+      for (int i = 0; i < kMostDiscarded; ++i) {
+        if (recv(socket_.fd, buffer_.data(), buffer_.size(), flags | MSG_DONTWAIT) < 0) break;
+      }
+    }
   }
 
   bool Send() {

@@ -46,8 +46,10 @@ class LinuxIcmpEcho final : public IcmpEcho {
     // A random identifier keeps our raw-socket replies apart from those of
     // other processes; a random first sequence number keeps a late reply to
     // an earlier handle's request from passing for one of ours.
+    const std::uint16_t identifier = RandomNumber();
+    icmp::KeepOnlyRepliesTo(*socket, identifier);
     return icmp::AddHandle(
-        std::make_shared<icmp::IcmpHandleState>(*socket, RandomNumber(), RandomNumber()));
+        std::make_shared<icmp::IcmpHandleState>(*socket, identifier, RandomNumber()));
   }
 
   DWORD SendEcho(HANDLE handle, IPAddr destination, LPVOID requestData, WORD requestSize,

@@ -1,5 +1,6 @@
 #include "icmp/icmp_socket.h"
 
+#include <linux/filter.h>
 #include <linux/icmp.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "icmp/icmp_wire.h"
@@ -82,6 +84,23 @@ std::optional<EchoSocket> OpenEchoSocket() {
   ReportNoSocket(datagramError, rawError);
   errno = rawError;
   return std::nullopt;
+}
+
+void KeepOnlyRepliesTo(const EchoSocket& socket, std::uint16_t identifier) {
+  if (socket.kind != SocketKind::Raw) return;
+  // The program sees the packet from its IP header on. Errors pass: they
+  // quote our request, and the exchange matches them itself.
+  sock_filter program[] = {
+      BPF_STMT(BPF_LDX | BPF_B | BPF_MSH, 0),                     // X = IP header length
+      BPF_STMT(BPF_LD | BPF_B | BPF_IND, 0),                      // ICMP type
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kEchoReply, 0, 2),      // not a reply: keep
+      BPF_STMT(BPF_LD | BPF_H | BPF_IND, 4),                      // echo identifier
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, identifier, 0, 1),      // another's reply: drop
+      BPF_STMT(BPF_RET | BPF_K, 0xFFFFFFFF),
+      BPF_STMT(BPF_RET | BPF_K, 0),
+  };
+  sock_fprog filter{static_cast<unsigned short>(std::size(program)), program};
+  setsockopt(socket.fd, SOL_SOCKET, SO_ATTACH_FILTER, &filter, sizeof filter);
 }
 
 }  // namespace platform::icmp

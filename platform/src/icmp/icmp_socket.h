@@ -1,5 +1,6 @@
 // The socket an ICMP handle sends its echo requests through.
 #pragma once
+#include <cstdint>
 #include <optional>
 
 namespace platform::icmp {
@@ -18,5 +19,11 @@ struct EchoSocket {
 // one, the raw socket otherwise. When neither can be had it says why on
 // standard error, once per process, sets errno and returns none.
 std::optional<EchoSocket> OpenEchoSocket();
+
+// Has the kernel queue, of all the echo replies a raw socket sees, only those
+// that carry `identifier`, so other processes' pings (a flood above all)
+// cannot fill the receive queue and crowd our reply out. A datagram socket
+// needs nothing: the kernel gives it only its own replies.
+void KeepOnlyRepliesTo(const EchoSocket& socket, std::uint16_t identifier);
 
 }  // namespace platform::icmp
