@@ -66,6 +66,29 @@ TEST_P(EchoNetwork, IcmpErrorsComeBackAsOneRecordAtOnce) {
   }
 }
 
+// A request the client's own stack will not send fails at once, with no
+// record and the reason as last error.
+TEST_P(EchoNetwork, RequestWithoutRouteFailsAtOnce) {
+  struct Case {
+    const char* what;
+    const char* destination;
+    DWORD error;
+  };
+  const Case cases[] = {
+      {"no route", "10.77.5.9", IP_DEST_NET_UNREACHABLE},
+      {"unreachable route", "10.77.7.9", IP_DEST_HOST_UNREACHABLE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ProbeResult r = ProbeFrom(*client_, {.destination = c.destination});
+    ASSERT_EQ(r.failure, "");
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_EQ(r.lastError, c.error);
+    EXPECT_LT(r.elapsedMs, 100);
+    EXPECT_TRUE(r.guardIntact);
+  }
+}
+
 long InEchos(const netns::Namespace& ns) {
   const netns::CommandResult snmp = ns.TryExec({"cat", "/proc/net/snmp"});
   std::istringstream in(snmp.output);

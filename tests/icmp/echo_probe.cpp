@@ -157,6 +157,8 @@ void EchoNetwork::SetUp() {
                  std::string(kPeer) + "/24");
   peer_->Exec({"ip", "addr", "add", std::string(kPeerSecond) + "/24", "dev", "p0"});
   client_->Exec({"ip", "route", "add", "default", "via", kPeer});
+  client_->Exec({"ip", "route", "add", "throw", "10.77.5.0/24"});
+  client_->Exec({"ip", "route", "add", "unreachable", "10.77.7.0/24"});
   peer_->Sysctl("net.ipv4.ip_forward", "1");
   peer_->Exec({"ip", "route", "add", "unreachable", "10.77.9.0/24"});
   peer_->Exec({"ip", "route", "add", "prohibit", "10.77.10.0/24"});

@@ -64,7 +64,9 @@ std::string Dotted(IPAddr address);
 IPAddr AddressOf(const std::string& dotted);
 
 // client (10.77.1.1) --veth-- peer (10.77.1.2, also 10.77.1.3). The client
-// routes everything through the peer, which forwards and answers echoes.
+// routes everything through the peer, which forwards and answers echoes,
+// except 10.77.5.0/24 (no route) and 10.77.7.0/24 (unreachable), which the
+// client's own stack refuses.
 // Behind the peer: 10.77.9.0/24 unreachable, 10.77.10.0/24 prohibited and
 // 10.77.8.0/24 routed back to the client, so a TTL of 1 expires at the peer.
 class EchoNetwork : public ::testing::TestWithParam<SocketKind> {
