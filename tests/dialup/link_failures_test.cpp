@@ -2,6 +2,14 @@
 // that never answers, a line that goes away, a missing entry or device, and
 // two dialers on one line. Every attempt must end, never leave the launcher
 // polling.
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "dialup/link_client.h"
@@ -74,6 +82,25 @@ TEST_F(LinkFailures, AModemThatNeverAnswersTimesOutWithNoAnswer) {
   RasHangUpA(handle);
 }
 
+// RasHangUpA ends an attempt that is still dialling, and frees the line.
+TEST_F(LinkFailures, AHangUpWhileDiallingEndsTheAttempt) {
+  testbed::FakeModem silent(Line().master(), "");
+  AddEntry("Device", Line().slavePath(), "phone=5551234\n");
+  HRASCONN handle;
+  Dial("Device", &handle);
+  for (int polls = 0; polls < 100 && Status(handle).rasconnstate != RASCS_ConnectDevice; ++polls) {
+  }
+  ASSERT_EQ(Status(handle).rasconnstate, RASCS_ConnectDevice);
+  std::int64_t start = MonotonicNs();
+  EXPECT_EQ(RasHangUpA(handle), 0u);
+  EXPECT_TRUE(WaitUntilDown("Device", 2000));
+  EXPECT_LT(MonotonicNs() - start, 2000000000);
+  auto record = Record("Device");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->state, RASCS_Disconnected);
+  EXPECT_EQ(record->error, ERROR_USER_DISCONNECTION);
+}
+
 TEST_F(LinkFailures, ALineThatGoesAwayAfterConnectingIsReportedDisconnected) {
   StartDevice({{"/index.htm", kPage}});
   AddEntry("Device", Line().slavePath());
@@ -115,6 +142,48 @@ TEST_F(LinkFailures, AMissingEntryOrDeviceEndsTheAttemptAtOnce) {
     EXPECT_EQ(PollLikeLauncher(handle).dwError, c.error);
     RasHangUpA(handle);
   }
+}
+
+// A dialer without the right to make network interfaces: the attempt fails
+// with a RAS error, and one line on stderr tells the person how to fix it.
+TEST_F(LinkFailures, NoPermissionForTheInterfaceFailsWithOneLineNamingTheFix) {
+  AddEntry("Device", Line().slavePath());
+  const std::string errors = home_->path() + "/stderr.txt";
+  const std::string result = home_->path() + "/result.txt";
+  pid_t child = fork();
+  if (child == 0) {
+    // Without CAP_NET_ADMIN in the bounding set, the connection program the
+    // dial starts cannot have it either, root or not.
+    if (prctl(PR_CAPBSET_DROP, CAP_NET_ADMIN, 0, 0, 0) != 0) _exit(3);
+    int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, STDERR_FILENO);
+    HRASCONN handle;
+    Dial("Device", &handle);
+    RASCONNSTATUSA status{};
+    for (int polls = 0; polls < 400; ++polls) {
+      status = Status(handle);
+      if (status.rasconnstate == RASCS_Connected || (status.dwError && status.dwError != PENDING))
+        break;
+    }
+    std::ofstream(result) << status.rasconnstate << " " << status.dwError;
+    _exit(0);
+  }
+  int wstatus = 0;
+  waitpid(child, &wstatus, 0);
+  ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << "status " << wstatus;
+  ASSERT_TRUE(WaitUntilDown("Device"));
+
+  DWORD state = 0, error = 0;
+  std::ifstream(result) >> state >> error;
+  EXPECT_NE(state, RASCS_Connected);
+  EXPECT_EQ(error, ERROR_PORT_NOT_AVAILABLE);
+  std::ifstream in(errors);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("ip tuntap add dev"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("cap_net_admin"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("633"), std::string::npos) << lines[0];
 }
 
 // Two dialers at the same moment: on the same entry they share one link; on

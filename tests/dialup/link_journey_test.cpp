@@ -45,6 +45,12 @@ TEST_F(LinkJourney, PagesCrossTheLinkIntactAndTheHangUpRemovesIt) {
   EXPECT_TRUE(InterfaceExists(record->interface)) << record->interface;
   EXPECT_FALSE(LineFree(line_->slavePath())) << "the connection process must hold the line";
 
+  // Noise on the line: a run with no END longer than any frame, a bad escape,
+  // and a frame that is no IP packet. The link must carry on regardless.
+  std::string noise(3000, '\x55');
+  noise += "\xC0\x01\xDB\x02\xC0\xC0garbage\xC0";
+  ASSERT_EQ(write(line_->master(), noise.data(), noise.size()), static_cast<ssize_t>(noise.size()));
+
   EXPECT_EQ(testbed::HttpGet(kPageUrl), kPage);
   auto download = testbed::HttpGet(kBigUrl, 30000);
   ASSERT_TRUE(download) << "the 1 MiB download did not complete";
