@@ -123,8 +123,9 @@ TEST_F(PrecheckSequenceTest, LeavingAWarningWithExitEndsWithStatusOne) {
 // SLIP and browser both missing: two warnings, SLIP first; OK and Enter go on.
 TEST_F(PrecheckSequenceTest, OkOnBothWarningsGoesOnToTheMainDialogInOrder) {
   UseMachine({.slipKey = false, .commandKey = false});
-  script.InDialog(IDD_NO_SLIP, {user::Press(IDOK)})
-      .InDialog(IDD_NO_BROWSER_WARN, {user::Enter()})
+  const auto focusOnOk = user::Check([](const script::ScriptedDialog& dialog) { EXPECT_EQ(dialog.Focus(), IDOK); });
+  script.InDialog(IDD_NO_SLIP, {focusOnOk, user::Press(IDOK)})
+      .InDialog(IDD_NO_BROWSER_WARN, {focusOnOk, user::Enter()})
       .InDialog(IDD_INSTALL_DIALOG, {user::Press(IDOK)});
   Run();
   ExpectInOrder({kOpenNoSlip, "press 129:1", "close 129", kOpenNoBrowser, "enter 132", "close 132", kOpenMain,

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/hive_registry.h"
 
@@ -89,25 +90,34 @@ TEST(RegFileParser, ReadsEachKindOfLine) {
   }
 }
 
-// regedit writes version 5 files in UTF-16LE with a byte-order mark; the text
-// comes out as UTF-8.
-TEST(RegFileParser, ReadsUtf16FilesAsUtf8) {
-  const std::string text = "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n"
-                           "\"Name\"=\"caf\xC3\xA9\"\r\n";
+// regedit writes version 5 files in UTF-16LE with a byte-order mark and
+// REGEDIT4 files in the ANSI code page; files written here are UTF-8. The
+// text always comes out as UTF-8.
+TEST(RegFileParser, ReadsEveryTextEncodingAsUtf8) {
+  const std::string utf8 = "caf\xC3\xA9 \xE2\x82\xAC";
+  const std::string body = "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n\"Name\"=\"caf\xC3\xA9 \xE2\x82\xAC\"\r\n";
+  const std::string version5 = "Windows Registry Editor Version 5.00\r\n" + body;
   std::string utf16 = "\xFF\xFE";
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 2, "\xC3\xA9") == 0) {
-      utf16 += std::string("\xE9\x00", 2);
-      ++i;
-    } else {
-      utf16 += text[i];
-      utf16 += '\0';
-    }
+  for (const char32_t c : std::u32string_view(U"Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n"
+                          U"\"Name\"=\"caf\u00E9 \u20AC\"\r\n")) {
+    utf16 += static_cast<char>(c & 0xFF);
+    utf16 += static_cast<char>(c >> 8);
   }
-  const RegScript script = ParseRegFile(utf16);
-  ASSERT_EQ(script.edits.size(), 2u);
-  EXPECT_EQ(script.edits[1], Set(kKey, "Name", Text("caf\xC3\xA9")));
-  EXPECT_TRUE(script.skipped.empty());
+  const struct {
+    const char* what;
+    std::string file;
+  } cases[] = {
+      {"UTF-16LE", utf16},
+      {"UTF-8", "REGEDIT4\r\n" + body},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + version5},
+      {"ANSI", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n\"Name\"=\"caf\xE9 \x80\"\r\n"},
+  };
+  for (const auto& c : cases) {
+    const RegScript script = ParseRegFile(c.file);
+    ASSERT_EQ(script.edits.size(), 2u) << c.what;
+    EXPECT_EQ(script.edits[1], Set(kKey, "Name", Text(utf8))) << c.what;
+    EXPECT_TRUE(script.skipped.empty()) << c.what;
+  }
 }
 
 // The sample hive in the repository is read without a single skipped line.

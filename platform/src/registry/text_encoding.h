@@ -12,7 +12,9 @@ enum class ByteOrder { Little, Big };
 std::string Utf16ToUtf8(std::string_view bytes, ByteOrder order);
 
 // The file's text as UTF-8: a UTF-16 file (with its byte-order mark) is
-// decoded, a UTF-8 byte-order mark is dropped, anything else stays as it is.
+// decoded and a UTF-8 byte-order mark dropped. Other text stays as it is when
+// it is valid UTF-8, as files written on this system are; otherwise it is the
+// Windows ANSI code page (1252) that regedit exported it in.
 std::string DecodeHiveText(std::string_view fileBytes);
 
 }  // namespace platform::registry
