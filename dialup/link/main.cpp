@@ -1,6 +1,6 @@
 // corvane-link: the connection process of one dial-up link. Started by the
 // dial-up client (RasDialA, corvane-dial up), already detached from it:
-//   corvane-link --ready-fd N [--phonebook FILE] [--number NUMBER] ENTRY
+//   corvane-link --ready-fd N [--phonebook FILE] [--number NUMBER] [--] ENTRY
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -35,6 +35,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
     } else if (arg == "--number" && hasValue) {
       a.number = argv[++i];
       a.numberGiven = true;
+    } else if (arg == "--" && i + 2 == argc && a.entry.empty()) {
+      a.entry = argv[++i];
     } else if (a.entry.empty() && !arg.starts_with("--")) {
       a.entry = arg;
     } else {
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
   Arguments args;
   if (!Parse(argc, argv, args)) {
     std::fprintf(stderr,
-                 "usage: corvane-link --ready-fd N [--phonebook FILE] [--number NUMBER] ENTRY\n"
+                 "usage: corvane-link --ready-fd N [--phonebook FILE] [--number NUMBER] [--] ENTRY\n"
                  "corvane-link is started by the dial-up client; use corvane-dial up ENTRY.\n");
     return 2;
   }

@@ -64,7 +64,8 @@ int SpawnConnection(const std::string& helper, const DialRequest& request) {
   std::vector<std::string> args = {helper, "--ready-fd", "3"};
   if (!request.phonebook.empty()) args.insert(args.end(), {"--phonebook", request.phonebook});
   if (!request.number.empty()) args.insert(args.end(), {"--number", request.number});
-  args.push_back(request.entry);
+  // An entry name may itself start with "--".
+  args.insert(args.end(), {"--", request.entry});
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

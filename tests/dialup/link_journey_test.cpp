@@ -27,20 +27,23 @@ bool LineFree(const std::string& device) {
 
 using LinkJourney = LinkTest;
 
+// Entry names are the user's: blanks, and dashes where options would start.
+const std::string kEntry = "--Corvane device";
+
 TEST_F(LinkJourney, PagesCrossTheLinkIntactAndTheHangUpRemovesIt) {
   const std::string big = testbed::Pattern(1 << 20);
   StartDevice({{"/index.htm", kPage}, {"/big.bin", big}});
-  AddEntry("Device", line_->slavePath());
+  AddEntry(kEntry, line_->slavePath());
 
   HRASCONN handle;
-  Dial("Device", &handle);
+  Dial(kEntry, &handle);
   ASSERT_NE(handle, nullptr);
   RASCONNSTATUSA status = PollLikeLauncher(handle);
   ASSERT_EQ(status.rasconnstate, RASCS_Connected) << "error " << status.dwError;
   EXPECT_STREQ(status.szDeviceType, "serial");
   EXPECT_EQ(status.szDeviceName, line_->slavePath());
 
-  auto record = Record("Device");
+  auto record = Record(kEntry);
   ASSERT_TRUE(record);
   EXPECT_TRUE(InterfaceExists(record->interface)) << record->interface;
   EXPECT_FALSE(LineFree(line_->slavePath())) << "the connection process must hold the line";
@@ -58,10 +61,10 @@ TEST_F(LinkJourney, PagesCrossTheLinkIntactAndTheHangUpRemovesIt) {
   EXPECT_TRUE(*download == big) << "the 1 MiB download arrived changed";
 
   EXPECT_EQ(RasHangUpA(handle), 0u);
-  ASSERT_TRUE(WaitUntilDown("Device"));
+  ASSERT_TRUE(WaitUntilDown(kEntry));
   EXPECT_FALSE(InterfaceExists(record->interface));
   EXPECT_TRUE(LineFree(line_->slavePath()));
-  auto after = Record("Device");
+  auto after = Record(kEntry);
   ASSERT_TRUE(after);
   EXPECT_EQ(after->state, RASCS_Disconnected);
   EXPECT_EQ(after->error, ERROR_USER_DISCONNECTION);
