@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "icmp/icmp_status.h"
 #include "icmp/icmp_wire.h"
@@ -31,7 +32,9 @@ struct Received {
 class Exchange {
  public:
   Exchange(const EchoSocket& socket, const EchoRequest& request)
-      : socket_(socket), request_(request), buffer_(kReceiveBufferSize) {}
+      : socket_(socket),
+        request_(request),
+        buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(kReceiveBufferSize)) {}
 
   EchoOutcome Run() {
     SetTimeToLive();
@@ -64,7 +67,7 @@ class Exchange {
     constexpr int kMostDiscarded = 4096;
     for (const int flags : {0, int{MSG_ERRQUEUE}}) {
       for (int i = 0; i < kMostDiscarded; ++i) {
-        if (recv(socket_.fd, buffer_.data(), buffer_.size(), flags | MSG_DONTWAIT) < 0) break;
+        if (recv(socket_.fd, buffer_.get(), kReceiveBufferSize, flags | MSG_DONTWAIT) < 0) break;
       }
     }
   }
@@ -108,7 +111,7 @@ class Exchange {
 
   bool Receive(int flags, Received& received) {
     alignas(cmsghdr) char control[512];
-    iovec io{buffer_.data(), buffer_.size()};
+    iovec io{buffer_.get(), kReceiveBufferSize};
     msghdr message{};
     message.msg_name = &received.from;
     message.msg_namelen = sizeof received.from;
@@ -118,7 +121,7 @@ class Exchange {
     message.msg_controllen = sizeof control;
     const ssize_t length = recvmsg(socket_.fd, &message, flags | MSG_DONTWAIT);
     if (length < 0 || (message.msg_flags & MSG_TRUNC)) return false;
-    received.bytes = std::span<const std::uint8_t>(buffer_.data(), static_cast<std::size_t>(length));
+    received.bytes = std::span<const std::uint8_t>(buffer_.get(), static_cast<std::size_t>(length));
     ReadControl(message, received);
     return true;
   }
@@ -219,7 +222,9 @@ class Exchange {
 
   const EchoSocket& socket_;
   const EchoRequest& request_;
-  std::vector<std::uint8_t> buffer_;
+  // Left uninitialised: only what the kernel wrote is read, and clearing
+  // 64 KB on every call would cost each probe its page faults.
+  std::unique_ptr<std::uint8_t[]> buffer_;
   Clock::time_point sentAt_{};
   EchoOutcome outcome_;
   bool answered_ = false;
