@@ -25,9 +25,14 @@ TEST_F(LauncherOverLink, OpensTheDevicePageAndLeavesTheLinkUpForTheServiceToEnd)
   EXPECT_TRUE(ConnectionProcessAlive(RuntimeDirectory(), "Device"));
   EXPECT_TRUE(InterfaceExists(record->interface));
 
+  // People see and end the link with the service's own command.
+  const std::string command = ProgramBeside("corvane-dial");
   std::string said;
-  EXPECT_EQ(testbed::Run({ProgramBeside("corvane-dial"), "hangup", "Device"}, &said), 0) << said;
+  EXPECT_EQ(testbed::Run({command, "status", "Device"}, &said), 0) << said;
+  EXPECT_NE(said.find("connected on " + record->interface), std::string::npos) << said;
+  EXPECT_EQ(testbed::Run({command, "hangup", "Device"}, &said), 0) << said;
   EXPECT_TRUE(WaitUntilDown("Device"));
+  EXPECT_EQ(testbed::Run({command, "status", "Device"}, &said), 1) << said;
   EXPECT_TRUE(ProcessGone(record->pid) || !ConnectionProcessAlive(RuntimeDirectory(), "Device"));
   EXPECT_FALSE(InterfaceExists(record->interface));
 }
