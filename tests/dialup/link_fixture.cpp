@@ -1,11 +1,9 @@
 #include "link_fixture.h"
 
-#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "dialup/link_client.h"
 #include "dialup/link_record.h"
@@ -108,15 +106,6 @@ bool LinkTest::WaitUntilDown(const std::string& entry, int limitMs) const {
     usleep(10000);
   }
   return false;
-}
-
-bool LinkTest::ProcessGone(pid_t pid) {
-  // An orphan may linger as a zombie where the container's init does not reap.
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  if (!stat) return true;
-  std::string text((std::istreambuf_iterator<char>(stat)), {});
-  auto close = text.rfind(')');
-  return close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'Z';
 }
 
 std::string LinkTest::ProgramBeside(const std::string& name) {

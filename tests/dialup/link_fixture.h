@@ -44,7 +44,6 @@ class LinkTest : public ::testing::Test {
   std::optional<LinkRecord> Record(const std::string& entry) const;
   // Waits until no process holds the entry's link.
   bool WaitUntilDown(const std::string& entry, int limitMs = 5000) const;
-  static bool ProcessGone(pid_t pid);
   static std::string ProgramBeside(const std::string& name);
 
   std::unique_ptr<testbed::TempTree> home_;
