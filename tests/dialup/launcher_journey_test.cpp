@@ -11,12 +11,13 @@ TEST_F(LauncherOverLink, OpensTheDevicePageAndLeavesTheLinkUpForTheServiceToEnd)
   AddEntry("Device", Line().slavePath());
   WriteSettings("Device");
 
-  script::Transcript transcript;
-  RunLauncher(transcript);
-  EXPECT_TRUE(transcript.HasInOrder({"close 102", "open 132 \"Corvane\" centred", "close 132"}))
-      << transcript.Text();
-  EXPECT_TRUE(transcript.Matching("open 133").empty()) << transcript.Text();
-  EXPECT_TRUE(transcript.Matching("box").empty()) << transcript.Text();
+  auto windows = [](const script::Transcript& transcript) {
+    EXPECT_TRUE(transcript.HasInOrder({"close 102", "open 132 \"Corvane\" centred", "close 132"}))
+        << transcript.Text();
+    EXPECT_TRUE(transcript.Matching("open 133").empty()) << transcript.Text();
+    EXPECT_TRUE(transcript.Matching("box").empty()) << transcript.Text();
+  };
+  EXPECT_TRUE(RunLauncherProcess(windows)) << "the launcher's run failed; see above";
   EXPECT_EQ(FetchedPage(), kDevicePage);
 
   auto record = Record("Device");

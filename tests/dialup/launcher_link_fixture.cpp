@@ -1,7 +1,11 @@
 #include "launcher_link_fixture.h"
 
 #include <limits.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <fstream>
 #include <sstream>
@@ -49,6 +53,22 @@ void LauncherOverLink::RunLauncher(script::Transcript& transcript,
   EXPECT_FALSE(app.InitInstance());
   EXPECT_TRUE(scenes.Done()) << "scenes never shown:" << scenes.Pending() << "\n"
                              << transcript.Text();
+}
+
+bool LauncherOverLink::RunLauncherProcess(
+    const std::function<void(const script::Transcript&)>& check) {
+  std::fflush(nullptr);
+  pid_t child = fork();
+  if (child == 0) {
+    script::Transcript transcript;
+    RunLauncher(transcript);
+    check(transcript);
+    // A normal end, static destructors and all, as when dialgate returns.
+    std::exit(HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::string LauncherOverLink::FetchedPage(int limitMs) const {

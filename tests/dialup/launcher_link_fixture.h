@@ -31,6 +31,9 @@ class LauncherOverLink : public LinkTest {
   // `afterwards` (one scene per further dialog or message box).
   void RunLauncher(script::Transcript& transcript,
                    const std::function<void(script::UserScript&)>& afterwards = {});
+  // The same run in a process of its own that then ends, as the launcher
+  // does; `check` looks at its transcript there. True when all checks held.
+  bool RunLauncherProcess(const std::function<void(const script::Transcript&)>& check);
   // The page the browser fetched, once it is there (empty after 10 s).
   std::string FetchedPage(int limitMs = 10000) const;
   std::string PagePath() const { return home_->path() + "/page.out"; }
