@@ -1,5 +1,4 @@
 // IcmpSendEcho against real peers in network namespaces, on both socket kinds.
-#include <fstream>
 #include <sstream>
 #include <thread>
 

@@ -8,8 +8,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <deque>
 #include <thread>
+#include <vector>
 
 #include "echo_probe.h"
 
@@ -61,6 +65,38 @@ void SendTo(int fd, const char* destination, const std::string& message) {
   sendto(fd, message.data(), message.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
 }
 
+// The next echo request from `client` that reaches `fd`, whole IP packet.
+// Waits up to `waitMs` for it; "" when a short wait ended with none, an
+// exception when the default long one did.
+std::string AwaitRequest(int fd, const char* client, int waitMs = 5000) {
+  in_addr from{};
+  inet_pton(AF_INET, client, &from);
+  char buffer[65536];
+  for (;;) {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, waitMs) <= 0) {
+      if (waitMs < 5000) return "";
+      throw std::runtime_error("no echo request arrived");
+    }
+    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    if (n < 28) continue;
+    std::string packet(buffer, static_cast<std::size_t>(n));
+    const std::size_t ihl = (static_cast<unsigned char>(packet[0]) & 0x0F) * 4u;
+    if (std::memcmp(&packet[12], &from, 4) == 0 && packet[ihl] == 8) return packet;
+  }
+}
+
+// The ICMP part of an IP packet.
+std::string IcmpPart(const std::string& packet) {
+  if (packet.empty()) return "";
+  return packet.substr((static_cast<unsigned char>(packet[0]) & 0x0F) * 4u);
+}
+
+std::uint16_t Field16(const std::string& icmp, std::size_t at) {
+  return static_cast<std::uint16_t>((static_cast<unsigned char>(icmp[at]) << 8) |
+                                    static_cast<unsigned char>(icmp[at + 1]));
+}
+
 enum class Answer { NothingRight, RightReply, OversizedRightReply };
 
 struct Responder {
@@ -76,13 +112,10 @@ struct Responder {
     const int fd = RawSocketFrom(peer);
     const int other = RawSocketFrom(peerSecond);
     if (write(readyFd, "r", 1) != 1) throw std::runtime_error("cannot signal readiness");
-    std::string packet = AwaitRequest(fd);
-    const std::size_t ihl = (static_cast<unsigned char>(packet[0]) & 0x0F) * 4u;
-    const std::string icmp = packet.substr(ihl);
-    const std::uint16_t id = static_cast<std::uint16_t>(
-        (static_cast<unsigned char>(icmp[4]) << 8) | static_cast<unsigned char>(icmp[5]));
-    const std::uint16_t seq = static_cast<std::uint16_t>(
-        (static_cast<unsigned char>(icmp[6]) << 8) | static_cast<unsigned char>(icmp[7]));
+    const std::string packet = AwaitRequest(fd, client);
+    const std::string icmp = IcmpPart(packet);
+    const std::uint16_t id = Field16(icmp, 4);
+    const std::uint16_t seq = Field16(icmp, 6);
     const std::string data = icmp.substr(8);
 
     SendTo(fd, client, IcmpMessage(0, id, seq, "FORGED-1", true));      // bad checksum
@@ -103,25 +136,63 @@ struct Responder {
     for (unsigned char c : data) report += std::to_string(c) + ",";
     return report;
   }
+};
 
-  std::string AwaitRequest(int fd) const {
-    in_addr from{};
-    inet_pton(AF_INET, client, &from);
-    char buffer[65536];
-    for (;;) {
-      pollfd p{fd, POLLIN, 0};
-      if (poll(&p, 1, 5000) <= 0) throw std::runtime_error("no echo request arrived");
-      const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-      if (n < 28) continue;
-      std::string packet(buffer, static_cast<std::size_t>(n));
-      const std::size_t ihl = (static_cast<unsigned char>(packet[0]) & 0x0F) * 4u;
-      if (std::memcmp(&packet[12], &from, 4) == 0 && packet[ihl] == 8) return packet;
+// Answers each of the next `count` echo requests from the client 50 ms after
+// it arrived, so several requests are outstanding at once.
+struct SlowResponder {
+  const char* peer;
+  const char* client;
+  int count;
+  int readyFd;
+
+  std::string operator()() const {
+    using Clock = std::chrono::steady_clock;
+    const int fd = RawSocketFrom(peer);
+    if (write(readyFd, "r", 1) != 1) throw std::runtime_error("cannot signal readiness");
+    std::deque<std::pair<Clock::time_point, std::string>> due;
+    int received = 0, answered = 0;
+    while (answered < count) {
+      if (received < count && (due.empty() || Clock::now() < due.front().first)) {
+        // With nothing to answer, wait as long as it takes; else until the next is due.
+        const int waitMs = due.empty() ? 5000 : 1;
+        const std::string icmp = IcmpPart(AwaitRequest(fd, client, waitMs));
+        if (!icmp.empty()) {
+          ++received;
+          due.emplace_back(Clock::now() + std::chrono::milliseconds(50),
+                           IcmpMessage(0, Field16(icmp, 4), Field16(icmp, 6), icmp.substr(8)));
+          continue;
+        }
+      }
+      if (due.empty()) throw std::runtime_error("only " + std::to_string(received) + " requests");
+      std::this_thread::sleep_until(due.front().first);
+      SendTo(fd, client, due.front().second);
+      due.pop_front();
+      ++answered;
     }
+    close(fd);
+    return std::to_string(answered);
   }
 };
 
 class ForgedReplies : public EchoNetwork {
  protected:
+  // Starts on the peer the responder `make` builds around the write end of a
+  // readiness pipe, and returns once it listens.
+  template <class Make>
+  netns::Child StartResponder(Make make) {
+    int ready[2];
+    EXPECT_EQ(pipe(ready), 0);
+    netns::Child responder = peer_->Start(make(ready[1]));
+    close(ready[1]);
+    char signal;
+    pollfd p{ready[0], POLLIN, 0};
+    const bool isReady = poll(&p, 1, 5000) == 1 && read(ready[0], &signal, 1) == 1;
+    close(ready[0]);
+    EXPECT_TRUE(isReady) << "responder did not start";
+    return responder;
+  }
+
   void SetUp() override {
     EchoNetwork::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
@@ -131,16 +202,9 @@ class ForgedReplies : public EchoNetwork {
   // Probes the peer while the hand-written responder answers; returns the
   // probe and the responder's report.
   std::pair<ProbeResult, std::string> ProbeWith(Answer answer) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    netns::Child responder =
-        peer_->Start(Responder{kPeer, kPeerSecond, kClient, answer, ready[1]});
-    close(ready[1]);
-    char signal;
-    pollfd p{ready[0], POLLIN, 0};
-    const bool isReady = poll(&p, 1, 5000) == 1 && read(ready[0], &signal, 1) == 1;
-    close(ready[0]);
-    EXPECT_TRUE(isReady) << "responder did not start";
+    netns::Child responder = StartResponder([&](int readyFd) {
+      return Responder{kPeer, kPeerSecond, kClient, answer, readyFd};
+    });
     const ProbeResult probe = ProbeFrom(*client_, {.destination = kPeer});
     const netns::ChildResult seen = responder.Wait();
     EXPECT_TRUE(seen.ok()) << seen.text;
@@ -180,6 +244,45 @@ TEST_P(ForgedReplies, OversizedReplyIsCutToTheBuffer) {
   EXPECT_TRUE(r.dataInsideBuffer);
   EXPECT_EQ(r.data.substr(0, 8), kDoPing);
   EXPECT_TRUE(r.guardIntact);
+}
+
+// Threads sharing one handle, their requests outstanding together, each get
+// the answer to their own request: one must not read and drop another's.
+TEST_P(ForgedReplies, ThreadsSharingAHandleEachGetTheirReply) {
+  constexpr int kThreads = 4, kEchoes = 2;
+  netns::Child responder = StartResponder([&](int readyFd) {
+    return SlowResponder{kPeer, kClient, kThreads * kEchoes, readyFd};
+  });
+  const netns::ChildResult r = client_->Run([&] {
+    HANDLE handle = IcmpCreateFile();
+    if (handle == INVALID_HANDLE_VALUE) return std::string("no handle");
+    std::atomic<int> answered{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+      threads.emplace_back([&, t] {
+        for (int i = 0; i < kEchoes; ++i) {
+          char data[8] = {'t', char('0' + t), 'e', char('0' + i)};
+          unsigned char reply[78];
+          if (IcmpSendEcho(handle, AddressOf(kPeer), data, 8, nullptr, reply, 78, 1000) != 1) {
+            continue;
+          }
+          ICMP_ECHO_REPLY record;
+          std::memcpy(&record, reply, sizeof record);
+          if (record.Status == IP_SUCCESS && record.DataSize == 8 &&
+              std::memcmp(record.Data, data, 8) == 0) {
+            ++answered;
+          }
+        }
+      });
+    }
+    for (auto& thread : threads) thread.join();
+    IcmpCloseHandle(handle);
+    return std::to_string(answered.load());
+  });
+  const netns::ChildResult seen = responder.Wait();
+  ASSERT_TRUE(r.ok()) << r.text;
+  EXPECT_EQ(r.text, std::to_string(kThreads * kEchoes)) << "replies matched to their threads";
+  EXPECT_TRUE(seen.ok()) << seen.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSocketKinds, ForgedReplies,

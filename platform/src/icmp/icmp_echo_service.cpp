@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <span>
 
 #include "icmp/echo_exchange.h"
@@ -60,6 +61,7 @@ class LinuxIcmpEcho final : public IcmpEcho {
     if (!replyBuffer || (requestSize && !requestData)) return FailWith(ERROR_INVALID_PARAMETER);
     if (replySize < icmp::MinimumReplyBufferSize(requestSize)) return FailWith(IP_BUF_TOO_SMALL);
 
+    const std::lock_guard turn(state->exchangeTurn);
     icmp::EchoRequest request;
     request.destination = destination;
     request.identifier = state->identifier;

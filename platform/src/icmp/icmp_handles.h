@@ -1,9 +1,9 @@
 // The ICMP handles this process has open. A handle is a number, not a
 // pointer, so a stale or made-up handle is refused instead of followed.
 #pragma once
-#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "icmp/icmp_socket.h"
 #include "win32/types.h"
@@ -18,7 +18,10 @@ struct IcmpHandleState {
 
   const EchoSocket socket;
   const std::uint16_t identifier;
-  std::atomic<std::uint16_t> nextSequence;  // a handle may be shared by threads
+  // A handle may be shared by threads, but its exchanges take turns: two
+  // reading one socket would each drop the other's reply as not theirs.
+  std::mutex exchangeTurn;
+  std::uint16_t nextSequence;  // guarded by exchangeTurn
 };
 
 // Registers the state and hands out its handle.
