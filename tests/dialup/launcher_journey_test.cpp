@@ -57,6 +57,26 @@ TEST_F(LauncherOverLink, ARunWhileTheLinkIsUpGoesStraightToTheProbesOnTheSameLin
   EXPECT_EQ(after->state, RASCS_Connected);
 }
 
+// The launcher's wait has no time-out of its own: the service's dial
+// time-out must end it, with the failure dialog and then the hang-up.
+TEST_F(LauncherOverLink, AModemThatNeverAnswersEndsTheWaitWithTheFailureDialog) {
+  testbed::FakeModem silent(Line().master(), "");
+  AddEntry("Device", Line().slavePath(), "phone=5551234\ntimeout=1\n");
+  WriteSettings("Device");
+  script::Transcript transcript;
+  RunLauncher(transcript, [](script::UserScript& s) {
+    s.InDialog(IDD_CONNECT_FAILED, {user::Press(IDOK)});
+  });
+  EXPECT_TRUE(transcript.HasInOrder({"open 132 \"Corvane\" centred", "open 133 \"Corvane\" centred",
+                                     "close 133", "close 132"}))
+      << transcript.Text();
+  EXPECT_TRUE(WaitUntilDown("Device"));
+  auto record = Record("Device");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->error, ERROR_NO_ANSWER);
+  EXPECT_TRUE(FetchedPage(200).empty()) << "no browser may start after a failed dial";
+}
+
 // Another entry on a line that is in use: the first status query fails, so
 // the launcher says the connection is in use; the link holding the line stays.
 TEST_F(LauncherOverLink, ASecondEntryOnALineInUseIsRefusedAndTheFirstLinkStays) {
