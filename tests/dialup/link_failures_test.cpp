@@ -1,7 +1,8 @@
-// How attempts end when something is wrong: the modem's answers, a modem
-// that never answers, a line that goes away, a missing entry or device, and
-// two dialers on one line. Every attempt must end, never leave the launcher
-// polling.
+// How attempts end when something is wrong or someone intervenes: the
+// modem's answers, a modem that never answers, a hang-up while dialling, a
+// line that goes away, a missing entry or device, no permission for the
+// interface, and two dialers on one line. Every attempt must end, never leave
+// the launcher polling.
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/prctl.h>
@@ -9,7 +10,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "dialup/link_client.h"
