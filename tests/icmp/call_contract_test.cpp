@@ -55,8 +55,13 @@ TEST_F(IcmpCalls, ReplyBufferMustHoldRecordDataAndEightBytes) {
     DWORD count;
     DWORD error;
   };
-  for (const Case c : {Case{0, 0, IP_BUF_TOO_SMALL}, Case{sizeof(ICMP_ECHO_REPLY), 0, IP_BUF_TOO_SMALL},
-                       Case{DWORD(minimum - 1), 0, IP_BUF_TOO_SMALL}, Case{DWORD(minimum), 1, 0}}) {
+  const Case cases[] = {
+      {0, 0, IP_BUF_TOO_SMALL},
+      {sizeof(ICMP_ECHO_REPLY), 0, IP_BUF_TOO_SMALL},
+      {DWORD(minimum - 1), 0, IP_BUF_TOO_SMALL},
+      {DWORD(minimum), 1, 0},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.size);
     const ProbeResult r = ProbeFrom(*ns_, {.destination = "127.0.0.1", .replySize = c.size});
     ASSERT_EQ(r.failure, "");

@@ -61,13 +61,16 @@ class Exchange {
 
   // Nothing queued before the send can answer it: late replies to earlier
   // requests, errors about them, and whatever a raw socket gathered before
-  // its filter was set. Dropping it now frees the queue for our answer. The
-  // bound keeps a socket that fills as fast as it drains from holding us.
+  // its filter was set. Dropping it now frees the queue for our answer. A
+  // pending socket error is reported (and cleared) by a read in its place,
+  // so only an empty queue ends the loop; the bound keeps a socket that
+  // fills as fast as it drains from holding us.
   void DiscardQueued() {
     constexpr int kMostDiscarded = 4096;
     for (const int flags : {0, int{MSG_ERRQUEUE}}) {
       for (int i = 0; i < kMostDiscarded; ++i) {
-        if (recv(socket_.fd, buffer_.get(), kReceiveBufferSize, flags | MSG_DONTWAIT) < 0) break;
+        const ssize_t n = recv(socket_.fd, buffer_.get(), kReceiveBufferSize, flags | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
       }
     }
   }
@@ -88,7 +91,8 @@ class Exchange {
 
   short WaitReadable(Clock::duration remaining) {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(remaining).count();
-    const timespec wait{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+    const timespec wait{static_cast<time_t>(ns / 1'000'000'000),
+                        static_cast<long>(ns % 1'000'000'000)};
     pollfd entry{socket_.fd, POLLIN, 0};
     const int ready = ppoll(&entry, 1, &wait, nullptr);
     return ready > 0 ? entry.revents : 0;  // a signal or time-out: the loop re-checks the deadline
@@ -154,7 +158,8 @@ class Exchange {
     const auto message = ParseIcmpMessage(packet->payload);
     if (!message) return;
     if (message->type == kEchoReply) {
-      if (message->identifier == request_.identifier && IsOurReply(*message, packet->header.source)) {
+      if (message->identifier == request_.identifier &&
+          IsOurReply(*message, packet->header.source)) {
         AcceptReply(*message, packet->header);
       }
     } else if (IsErrorType(message->type)) {
@@ -199,8 +204,9 @@ class Exchange {
   }
 
   void AcceptReply(const IcmpMessage& message, const IpHeaderFacts& header) {
-    Accept(EchoOutcome::Kind::Reply, IP_SUCCESS, header.source ? header.source : request_.destination,
-           header);
+    // A datagram socket shows no IP header; its sender was checked to be the destination.
+    const std::uint32_t from = header.source ? header.source : request_.destination;
+    Accept(EchoOutcome::Kind::Reply, IP_SUCCESS, from, header);
     outcome_.data.assign(message.data.begin(), message.data.end());
   }
 
