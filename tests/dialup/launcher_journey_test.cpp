@@ -77,6 +77,30 @@ TEST_F(LauncherOverLink, AModemThatNeverAnswersEndsTheWaitWithTheFailureDialog) 
   EXPECT_TRUE(FetchedPage(200).empty()) << "no browser may start after a failed dial";
 }
 
+// A line with nothing on the far end comes up (a direct line has nobody to
+// answer the dial), but no echo request is answered: the link is hung up
+// before the failure dialog shows, and nothing is started.
+TEST_F(LauncherOverLink, ADeviceThatNeverAnswersIsHungUpBeforeTheFailureDialog) {
+  AddEntry("Device", Line().slavePath());
+  WriteSettings("Device");
+  bool downWhileDialogShown = false;
+  auto linkIsDown = user::Check([&](const script::ScriptedDialog&) {
+    downWhileDialogShown = WaitUntilDown("Device", 2000);
+  });
+  script::Transcript transcript;
+  RunLauncher(transcript, [&](script::UserScript& s) {
+    s.InDialog(IDD_CONNECT_FAILED, {linkIsDown, user::Press(IDOK)});
+  });
+  EXPECT_TRUE(downWhileDialogShown) << "the hang-up must come before the failure dialog";
+  EXPECT_TRUE(transcript.HasInOrder({"open 132 \"Corvane\" centred", "open 133 \"Corvane\" centred",
+                                     "close 133", "close 132"}))
+      << transcript.Text();
+  EXPECT_TRUE(FetchedPage(200).empty());
+  auto record = Record("Device");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->error, ERROR_USER_DISCONNECTION);
+}
+
 // Another entry on a line that is in use: the first status query fails, so
 // the launcher says the connection is in use; the link holding the line stays.
 TEST_F(LauncherOverLink, ASecondEntryOnALineInUseIsRefusedAndTheFirstLinkStays) {
