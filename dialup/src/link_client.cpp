@@ -198,6 +198,11 @@ LinkStatus LinkClient::Current(Attachment& a) {
     return s;
   }
   auto r = ReadRecord(a.dir, a.entry);
+  if (r && r->attempt == a.attempt && !IsFinished(*r) && !ConnectionProcessAlive(a.dir, a.entry)) {
+    // The process publishes its last word before it lets go of the lock, so
+    // a record read once it is gone holds that word if there was one.
+    r = ReadRecord(a.dir, a.entry);
+  }
   if (!r || r->attempt != a.attempt) {
     // The record was removed or a newer attempt replaced it: this one is over.
     s.state = RASCS_Disconnected;
