@@ -1,7 +1,5 @@
 // Starting the setup program for real, from the current directory, with the
 // outcomes that the program starter reports.
-#include <sys/stat.h>
-
 #include <chrono>
 #include <filesystem>
 #include <thread>

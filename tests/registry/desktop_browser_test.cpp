@@ -154,19 +154,49 @@ TEST(DesktopExec, JoinedCommandLinesSplitBackIntoTheSameArguments) {
             "\"/usr/bin/firefox\" --new-window \"%1\"");
 }
 
+// Sets environment variables for a scope and puts the old values back.
+class ScopedEnvironment {
+ public:
+  void Set(const char* name, const std::optional<std::string>& value) {
+    const char* old = std::getenv(name);
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    Apply(name, value);
+  }
+  ~ScopedEnvironment() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) Apply(it->first, it->second);
+  }
+
+ private:
+  static void Apply(const char* name, const std::optional<std::string>& value) {
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
 TEST_F(DesktopTest, ReadsTheXdgDirectoriesFromTheEnvironment) {
-  setenv("HOME", root_.c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-  setenv("XDG_DATA_DIRS", ("relative/ignored:" + (root_ / "share").string()).c_str(), 1);
-  setenv("XDG_CURRENT_DESKTOP", "KDE:GNOME", 1);
-  unsetenv("XDG_CONFIG_DIRS");
-  unsetenv("XDG_DATA_HOME");
+  ScopedEnvironment environment;
+  environment.Set("HOME", root_.string());
+  environment.Set("XDG_CONFIG_HOME", (root_ / "config").string());
+  environment.Set("XDG_DATA_DIRS", "relative/ignored:" + (root_ / "share").string());
+  environment.Set("XDG_CURRENT_DESKTOP", "KDE:GNOME");
+  environment.Set("XDG_CONFIG_DIRS", std::nullopt);
+  environment.Set("XDG_DATA_HOME", std::nullopt);
+  environment.Set("PATH", (root_ / "bin").string());
   const DesktopEnvironment found = DesktopEnvironment::FromProcess();
   EXPECT_EQ(found.configHome, root_ / "config");
   EXPECT_EQ(found.dataDirs, std::vector<fs::path>{root_ / "share"});
   EXPECT_EQ(found.configDirs, std::vector<fs::path>{"/etc/xdg"});
   EXPECT_EQ(found.dataHome, root_ / ".local/share");
   EXPECT_EQ(found.currentDesktops, (std::vector<std::string>{"KDE", "GNOME"}));
+
+  Program("surf");
+  Entry(root_ / "share/applications", "surf.desktop", "Exec=surf %u\n");
+  Defaults(root_ / "config/kde-mimeapps.list", "text/html=surf.desktop\n");
+  EXPECT_EQ(DesktopBrowserCommand(found), Command("surf"));
 }
 
 // HKEY_CLASSES_ROOT answers .html from the desktop only where no hive
