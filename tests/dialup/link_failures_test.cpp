@@ -74,10 +74,12 @@ TEST_F(LinkFailures, AModemThatNeverAnswersTimesOutWithNoAnswer) {
   HRASCONN handle;
   std::int64_t start = MonotonicNs();
   Dial("Device", &handle);
-  RASCONNSTATUSA status = PollLikeLauncher(handle, 10);
+  RASCONNSTATUSA status = PollLikeLauncher(handle, 20);
   double seconds = static_cast<double>(MonotonicNs() - start) / 1e9;
   EXPECT_EQ(status.dwError, ERROR_NO_ANSWER);
-  EXPECT_LT(seconds, 5.0) << "the dial time-out of 1 s was not kept";
+  // Far from the default of 60 s, and not before the second is up.
+  EXPECT_GE(seconds, 1.0);
+  EXPECT_LT(seconds, 10.0) << "the entry's dial time-out of 1 s was not kept";
   EXPECT_TRUE(WaitUntilDown("Device"));
   RasHangUpA(handle);
 }
@@ -91,10 +93,8 @@ TEST_F(LinkFailures, AHangUpWhileDiallingEndsTheAttempt) {
   for (int polls = 0; polls < 100 && Status(handle).rasconnstate != RASCS_ConnectDevice; ++polls) {
   }
   ASSERT_EQ(Status(handle).rasconnstate, RASCS_ConnectDevice);
-  std::int64_t start = MonotonicNs();
   EXPECT_EQ(RasHangUpA(handle), 0u);
   EXPECT_TRUE(WaitUntilDown("Device", 2000));
-  EXPECT_LT(MonotonicNs() - start, 2000000000);
   auto record = Record("Device");
   ASSERT_TRUE(record);
   EXPECT_EQ(record->state, RASCS_Disconnected);
