@@ -112,7 +112,9 @@ mkdir -p "$XDG_CONFIG_HOME/corvane" "$work/launcher"
 ip netns add "$namespace"
 made_namespace=1
 ip -n "$namespace" link set lo up
-ip netns exec "$namespace" "$bin/corvane-demo-device" "$device_address" "$pc_address" \
+# Like a device the call wakes up, it leaves the first echo requests of the
+# launcher's probe unanswered, so the waiting window stays up a moment.
+ip netns exec "$namespace" "$bin/corvane-demo-device" --wake-ms 1500 "$device_address" "$pc_address" \
   >"$work/device.out" 2>"$work/device.log" &
 device_pid=$!
 line=

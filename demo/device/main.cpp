@@ -3,7 +3,9 @@
 // serial port, puts its address on a TUN interface, answers ICMP echo (the
 // kernel does) and serves its home pages on port 80. Run it inside a
 // network namespace of its own, as root:
-//   corvane-demo-device ADDRESS PEER
+//   corvane-demo-device [--wake-ms N] ADDRESS PEER
+// --wake-ms N: echo requests go unanswered for N ms after the first packet
+// arrives, as from a device that the call woke up.
 // Once everything is up it prints one line, "ready /dev/pts/N", naming the
 // line a dial-up entry on the PC side opens. It runs until SIGTERM, SIGINT
 // or SIGHUP.
@@ -12,7 +14,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -20,6 +24,7 @@
 #include "dialup/event_wait.h"
 #include "dialup/packet_pump.h"
 #include "dialup/tun_interface.h"
+#include "slow_wake.h"
 #include "web_server.h"
 
 namespace {
@@ -65,8 +70,17 @@ int Fail(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fputs("usage: corvane-demo-device ADDRESS PEER   (in the device's network namespace)\n", stderr);
+  long wakeMs = 0;
+  if (argc == 5 && std::strcmp(argv[1], "--wake-ms") == 0) {
+    char* end = nullptr;
+    wakeMs = std::strtol(argv[2], &end, 10);
+    if (*end != '\0' || wakeMs < 0 || wakeMs > 600000) wakeMs = -1;
+    argv += 2;
+    argc -= 2;
+  }
+  if (argc != 3 || wakeMs < 0) {
+    std::fputs("usage: corvane-demo-device [--wake-ms N] ADDRESS PEER   (in the device's network namespace)\n",
+               stderr);
     return 2;
   }
   const std::string address = argv[1];
@@ -80,6 +94,9 @@ int main(int argc, char** argv) {
   if (!OpenSerialPort(port, problem)) return Fail(problem);
   dialup::TunInterface tun;
   if (tun.Create({"dev0", address, peer, kMtu}, problem) != 0) return Fail(problem);
+  if (wakeMs > 0 && !demo::AnswerEchoOnlyAfter("dev0", std::chrono::milliseconds(wakeMs), problem)) {
+    return Fail(problem);
+  }
   int listener = demo::ListenOn(address, 80, problem);
   if (listener < 0) return Fail(problem);
   std::thread(demo::ServeForever, listener).detach();

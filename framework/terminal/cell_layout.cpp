@@ -34,6 +34,49 @@ CellControl CellControlFrom(const res::ControlTemplate& control, const CellRect&
   return cell;
 }
 
+bool Overlaps(const CellRect& a, const CellRect& b) {
+  if (a.rows < 1 || a.cols < 1 || b.rows < 1 || b.cols < 1) return false;
+  return a.row < b.row + b.rows && b.row < a.row + a.rows && a.col < b.col + b.cols && b.col < a.col + a.cols;
+}
+
+// What `rect` may grow into without covering anything in `taken` (the other
+// controls' rectangles and the rooms given out before): rightwards up to one
+// blank cell before the next control on its rows, then downwards over the
+// rows that are free across that width.
+CellRect RoomFor(const CellRect& rect, const CellRect& client, const std::vector<CellRect>& taken) {
+  int right = client.col + client.cols;
+  for (const CellRect& other : taken) {
+    bool sameRows = other.row < rect.row + rect.rows && rect.row < other.row + other.rows;
+    if (sameRows && other.col >= rect.col + rect.cols) right = std::min(right, other.col - 1);
+  }
+  CellRect room = rect;
+  room.cols = std::max(rect.cols, right - rect.col);
+  auto free = [&taken](const CellRect& band) {
+    return std::none_of(taken.begin(), taken.end(), [&band](const CellRect& other) { return Overlaps(band, other); });
+  };
+  if (!free(room)) return rect;
+  while (room.row + room.rows < client.row + client.rows &&
+         free(CellRect{room.row + room.rows, room.col, 1, room.cols})) {
+    ++room.rows;
+  }
+  return room;
+}
+
+void GiveStaticTextsRoom(CellLayout& layout) {
+  std::vector<CellRect> rooms;
+  for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+    CellControl& control = layout.controls[i];
+    control.room = control.rect;
+    if (control.kind != res::ControlKind::Static || control.centred) continue;
+    std::vector<CellRect> taken = rooms;
+    for (std::size_t j = 0; j < layout.controls.size(); ++j) {
+      if (j != i) taken.push_back(layout.controls[j].rect);
+    }
+    control.room = RoomFor(control.rect, layout.client, taken);
+    rooms.push_back(control.room);
+  }
+}
+
 }  // namespace
 
 CellLayout LayoutFromTemplate(const res::DialogTemplate& dialog) {
@@ -47,6 +90,7 @@ CellLayout LayoutFromTemplate(const res::DialogTemplate& dialog) {
   for (const res::ControlTemplate& control : dialog.controls) {
     layout.controls.push_back(CellControlFrom(control, layout.client));
   }
+  GiveStaticTextsRoom(layout);
   return layout;
 }
 

@@ -33,6 +33,11 @@ struct CellControl {
   bool bordered = false;
   int imageId = 0;
   CellRect rect;  // within the frame, clipped to the client area
+  // For a left-aligned static text: its rectangle grown right and down over
+  // cells no other control uses. Template sizes are measured in a
+  // proportional font whose letters are mostly narrower than a cell, so a
+  // text that fits its rectangle on Windows may need this room here.
+  CellRect room;
 };
 
 struct CellLayout {

@@ -281,6 +281,11 @@ void TerminalDialog::DrawControl(Canvas& canvas, std::size_t index, bool active)
 void TerminalDialog::DrawStatic(Canvas& canvas, const CellControl& control) const {
   CellRect rect = OnScreen(control.rect);
   std::vector<std::string> lines = WrapText(control.text, rect.cols);
+  bool overflows = static_cast<int>(lines.size()) > rect.rows || WidestLine(lines) > rect.cols;
+  if (overflows && !control.centred && control.room.cols > 0) {
+    rect = OnScreen(control.room);
+    lines = WrapText(control.text, rect.cols);
+  }
   int shown = std::min(static_cast<int>(lines.size()), rect.rows);
   for (int i = 0; i < shown; ++i) {
     const std::string& line = lines[static_cast<std::size_t>(i)];

@@ -60,6 +60,38 @@ TEST(CellLayout, TabOrderFollowsTemplateOrderAndWraps) {
   EXPECT_EQ(NextTabStop(LayoutFromTemplate(Dialog(100, 50, {Button(-1, 0, 0, 0, 8, 8)})), -1, +1), -1);
 }
 
+res::ControlTemplate Text(const char* text, int x, int y, int cx, int cy, DWORD style = 0) {
+  return {IDC_STATIC, res::ControlKind::Static, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy};
+}
+
+bool Overlap(const CellRect& a, const CellRect& b) {
+  return a.row < b.row + b.rows && b.row < a.row + a.rows && a.col < b.col + b.cols && b.col < a.col + a.cols;
+}
+
+TEST(CellLayout, StaticTextGrowsOverFreeCellsUntilItFits) {
+  // The launcher's waiting window: texts measured in a proportional font
+  // are too long for their rectangles in cells.
+  CellLayout waiting = LayoutFromTemplate(Dialog(177, 55, {Text("Waiting for connection.", 65, 15, 78, 8),
+                                                           Button(-1, 0, 7, 7, 50, 40),
+                                                           Text("This may take a few moments...", 65, 30, 105, 8)}));
+  for (std::size_t i : {0u, 2u}) {
+    const CellControl& text = waiting.controls[i];
+    std::vector<std::string> lines = WrapText(text.text, text.room.cols);
+    EXPECT_LE(static_cast<int>(lines.size()), text.room.rows) << text.text;
+    EXPECT_LE(text.room.col + text.room.cols, waiting.client.col + waiting.client.cols);
+    EXPECT_FALSE(Overlap(text.room, waiting.controls[1].rect)) << text.text;
+  }
+  EXPECT_FALSE(Overlap(waiting.controls[0].room, waiting.controls[2].room));
+
+  // Beside a button the text stops one blank cell short of it; a centred
+  // text keeps its own rectangle.
+  CellLayout main = LayoutFromTemplate(Dialog(242, 77, {Text("This will connect you via SLIP", 70, 10, 40, 8),
+                                                        Button(IDOK, WS_TABSTOP, 185, 10, 50, 14),
+                                                        Text("centred", 70, 40, 20, 8, SS_CENTER)}));
+  EXPECT_EQ(main.controls[0].room.col + main.controls[0].room.cols, main.controls[1].rect.col - 1);
+  EXPECT_EQ(main.controls[2].room.cols, main.controls[2].rect.cols);
+}
+
 TEST(WrapText, BreaksAtLineFeedsBetweenWordsAndInsideLongWords) {
   struct Case {
     const char* text;
