@@ -178,6 +178,16 @@ TEST_F(PrecheckSequenceTest, LeavingTheMainDialogOtherwiseStartsNothing) {
   EXPECT_TRUE(processes.commandLines.empty());
 }
 
+// The main dialog shares the launcher's icon behaviour: its icon drawn
+// centred while minimised, default painting otherwise.
+TEST_F(PrecheckSequenceTest, TheMainDialogDrawsItsIconWhileMinimised) {
+  script.InDialog(IDD_INSTALL_DIALOG,
+                  {user::Paint(false, RECT{0, 0, 318, 132}), user::Paint(true, RECT{0, 0, 36, 36}), user::Escape()});
+  Run();
+  ExpectInOrder({"icon 102 big", "icon 102 small", kOpenMain, "paint 102 default", "paint 102 erase-icon-background",
+                 "paint 102 draw-icon 2,2"});
+}
+
 // Paths 7 to 9: only "file not found" and "path not found" are reported.
 TEST_F(PrecheckSequenceTest, OnlyTheTwoNotFoundResultsOfTheSetupStartAreReported) {
   const struct {
