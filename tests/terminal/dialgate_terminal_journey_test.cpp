@@ -170,8 +170,12 @@ class LauncherInTerminal : public ::testing::Test {
   std::unique_ptr<PtyProgram> StartLauncher() {
     PtyLaunch launch;
     if (links_) {
-      launch.program = IpCommand();
-      launch.arguments = {"netns", "exec", namespaces_[0], DIALGATE};
+      // Under a shell, as a user runs it: the terminal's session outlives the
+      // launcher, so the browser it started is not hung up the moment the
+      // launcher ends (as it would be were the launcher the session leader).
+      launch.program = "/bin/sh";
+      launch.arguments = {"-c", "\"$@\"; status=$?; sleep 2; exit $status", "sh", IpCommand(), "netns",
+                          "exec", namespaces_[0], DIALGATE};
     } else {
       launch.program = DIALGATE;
     }
