@@ -140,9 +140,20 @@ timeout=30
 EOF
 printf '[init]\r\nDevURL=%s\r\nDevIP=%s\r\nconnName=%s\r\n' "$device_url" "$device_address" "$entry" \
   >"$work/launcher/current.cfg"
-if [[ $windows == terminal ]]; then
-  # The per-user hive names the demo's text-mode browser for .html; under a
-  # display the hive says nothing, and the desktop's default browser answers.
+# Under a display the desktop's default browser answers for .html (the
+# registry falls back to it when no hive names one); the demo's text-mode
+# browser serves in a terminal, and where the desktop names no browser.
+browser=text
+if [[ $windows != terminal ]]; then
+  if command -v x-www-browser >/dev/null ||
+     grep -qsE '^(text/html|x-scheme-handler/http)=' "$real_config/mimeapps.list" /etc/xdg/mimeapps.list \
+       /usr/share/applications/mimeapps.list /usr/share/applications/defaults.list; then
+    browser=desktop
+  else
+    say "the desktop names no web browser: the page will open in w3m in this terminal"
+  fi
+fi
+if [[ $browser == text ]]; then
   cat >"$XDG_CONFIG_HOME/corvane/registry.reg" <<EOF
 REGEDIT4
 
@@ -170,7 +181,7 @@ if ! "$bin/corvane-dial" status "$entry" >/dev/null 2>&1; then
   exit 0
 fi
 say "the link is up: $("$bin/corvane-dial" status "$entry")"
-if [[ $windows == terminal ]]; then
+if [[ $browser == text ]]; then
   # The browser the launcher started takes over the terminal now; the demo
   # ends when it does.
   for _ in $(seq 50); do
@@ -178,8 +189,8 @@ if [[ $windows == terminal ]]; then
     sleep 0.1
   done
   if [[ -s $work/browser.pid ]]; then
-    browser=$(cat "$work/browser.pid")
-    while kill -0 "$browser" 2>/dev/null; do sleep 0.2; done
+    browser_pid=$(cat "$work/browser.pid")
+    while kill -0 "$browser_pid" 2>/dev/null; do sleep 0.2; done
   fi
 else
   read -r -p "demo: the browser shows $device_url; press Enter to hang up and end the demo " _ || true
