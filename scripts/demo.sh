@@ -17,8 +17,10 @@ build=${BUILD_DIR:-$root/build}
 
 entry="Corvane Demo Device"
 
-say() { printf 'demo: %s\n' "$*"; }
-die() { printf 'demo: %s\n' "$*" >&2; exit 1; }
+# The terminal may be gone already (its window closed), so a message that
+# cannot be shown must not stop the clean-up.
+say() { printf 'demo: %s\n' "$*" 2>/dev/null || true; }
+die() { printf 'demo: %s\n' "$*" >&2 2>/dev/null; exit 1; }
 
 windows=auto
 case ${1:-} in
@@ -70,6 +72,7 @@ export XDG_RUNTIME_DIR=$work/run
 cleanup() {
   local status=$?
   trap - EXIT INT TERM HUP
+  set +e
   if [[ -e $XDG_RUNTIME_DIR ]]; then
     "$bin/corvane-dial" hangup "$entry" >/dev/null 2>&1 && say "hung up \"$entry\""
   fi
