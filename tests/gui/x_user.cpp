@@ -31,11 +31,31 @@ int Capture::DarkPixels() const {
   return count;
 }
 
-XUser::XUser(const std::string& displayName) : display_(XOpenDisplay(displayName.c_str())) {
-  if (!display_) throw std::runtime_error("cannot open " + displayName);
+namespace {
+
+// The user looks at windows that the program may destroy at any moment; a
+// window gone between two requests is no error of the program's.
+Display* userDisplay = nullptr;
+XErrorHandler programHandler = nullptr;
+
+int IgnoreVanishedWindows(Display* display, XErrorEvent* error) {
+  if (display == userDisplay) return 0;
+  return programHandler ? programHandler(display, error) : 0;
 }
 
-XUser::~XUser() { XCloseDisplay(display_); }
+}  // namespace
+
+XUser::XUser(const std::string& displayName) : display_(XOpenDisplay(displayName.c_str())) {
+  if (!display_) throw std::runtime_error("cannot open " + displayName);
+  userDisplay = display_;
+  programHandler = XSetErrorHandler(&IgnoreVanishedWindows);
+}
+
+XUser::~XUser() {
+  XSetErrorHandler(programHandler);
+  userDisplay = nullptr;
+  XCloseDisplay(display_);
+}
 
 std::vector<Window> XUser::ViewableWindows() const {
   Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;

@@ -1,6 +1,7 @@
 #include "xvfb_server.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,8 +27,11 @@ bool XvfbServer::Start(std::string& why, int width, int height) {
   pid_ = fork();
   if (pid_ == 0) {
     close(fds[0]);
+    // The server goes with the test process, even when a time-out kills it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     // The server's own chatter (font path warnings) is noise in test logs.
     freopen("/dev/null", "w", stderr);
+    freopen("/dev/null", "w", stdout);  // nor may it hold the test's output pipe open
     execlp("Xvfb", "Xvfb", "-displayfd", displayFd.c_str(), "-screen", "0", screen.c_str(), "-dpi",
            "96", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);

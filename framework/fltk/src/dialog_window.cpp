@@ -14,8 +14,11 @@ namespace {
 // What Windows gives an edit field that was never limited.
 constexpr int kDefaultEditLimit = 30000;
 
-void OnButtonCallback(Fl_Widget* widget, void* data) {
-  static_cast<DialogHost*>(data)->OnButton(static_cast<int>(widget->argument()));
+// FLTK keeps a widget's argument() and its callback data in one slot; the
+// slot holds the control id, and the host is found through the window.
+void OnButtonCallback(Fl_Widget* widget, void*) {
+  if (auto* window = dynamic_cast<DialogWindow*>(widget->window()))
+    window->Host().OnButton(static_cast<int>(widget->argument()));
 }
 
 std::unique_ptr<Fl_RGB_Image> LoadBitmap(const res::ResourceModule& module, int bitmapId) {
@@ -119,7 +122,7 @@ FltkDialog::FltkDialog(Session& session, const res::DialogTemplate& dialog,
   window_ = new DialogWindow(font.units.ToPixelsX(dialog.cx), font.units.ToPixelsY(dialog.cy),
                              dialog, host);
   window_->begin();
-  for (const res::ControlTemplate& control : dialog.controls) AddControl(control, module, font, host);
+  for (const res::ControlTemplate& control : dialog.controls) AddControl(control, module, font);
   window_->end();
   // Until the framework places it, the focus is on the first tab stop.
   for (int i = 0; i < window_->children(); ++i) {
@@ -139,7 +142,7 @@ FltkDialog::~FltkDialog() {
 }
 
 void FltkDialog::AddControl(const res::ControlTemplate& control, const res::ResourceModule& module,
-                            const DialogFont& font, DialogHost& host) {
+                            const DialogFont& font) {
   const BaseUnits& u = font.units;
   const int x = u.ToPixelsX(control.x), y = u.ToPixelsY(control.y);
   const int w = u.ToPixelsX(control.cx), h = u.ToPixelsY(control.cy);
@@ -147,7 +150,7 @@ void FltkDialog::AddControl(const res::ControlTemplate& control, const res::Reso
   switch (control.kind) {
     case res::ControlKind::PushButton: {
       auto* button = new PushButton(x, y, w, h, control.text, control.IsDefaultButton());
-      button->callback(&OnButtonCallback, &host);
+      button->callback(&OnButtonCallback);
       widget = button;
       break;
     }

@@ -26,6 +26,7 @@ class DialogWindow : public Fl_Double_Window {
   void RestoreFocus();
   void DrawDefault() { Fl_Double_Window::draw(); }
   bool Painting() const { return painting_; }
+  DialogHost& Host() const { return host_; }
 
  protected:
   int handle(int event) override;
@@ -65,7 +66,7 @@ class FltkDialog : public NativeDialog {
 
  private:
   void AddControl(const res::ControlTemplate& control, const res::ResourceModule& module,
-                  const DialogFont& font, DialogHost& host);
+                  const DialogFont& font);
   Fl_Widget* Control(int controlId) const;
   void ApplyIcons();
 

@@ -81,8 +81,11 @@ class MessageBoxWindow : public Fl_Double_Window {
   int escapeResult_;
 };
 
-void OnChoice(Fl_Widget* widget, void* data) {
-  static_cast<MessageBoxWindow*>(data)->Answer(static_cast<int>(widget->argument()));
+// The button's argument() is its result; FLTK keeps it in the slot of the
+// callback data, so the box is found through the window.
+void OnChoice(Fl_Widget* widget, void*) {
+  if (auto* box = dynamic_cast<MessageBoxWindow*>(widget->window()))
+    box->Answer(static_cast<int>(widget->argument()));
 }
 
 }  // namespace
@@ -122,7 +125,7 @@ int RunMessageBox(Session& session, Fl_Window* owner, const std::string& text,
     button->labelfont(font.face);
     button->labelsize(font.pixels);
     button->argument(choice.result);
-    button->callback(&OnChoice, &box);
+    button->callback(&OnChoice);
     if (!first) first = button;
     x += buttonW + gap;
   }
