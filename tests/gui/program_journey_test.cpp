@@ -115,7 +115,9 @@ TEST_F(ProgramJourneyTest, DialgateStoresTheUrlTypedInTheDeviceUrlDialogAndShows
   EXPECT_EQ(mainBox.x, (screen.width - mainBox.width) / 2);
   EXPECT_EQ(mainBox.y, (screen.height - mainBox.height) / 2);
   const Rect urlLine = ControlRect(mainTemplate, IDC_URL_LINE);
-  EXPECT_EQ(Pixels(User().Grab(*mainWindow), urlLine), oldLine) << "the stored URL is not shown";
+  // Mapped comes a moment before drawn: wait for the picture.
+  EXPECT_TRUE(PumpUntil([&] { return Pixels(User().Grab(*mainWindow), urlLine) == oldLine; }, 5s))
+      << "the stored URL is not shown";
 
   ClickControl(*mainWindow, mainTemplate, IDC_URL_BUTTON);
   const auto urlDialog = WaitForWindow(urlTemplate.caption);
