@@ -111,6 +111,11 @@ class Exchange {
   void ReadErrorQueue() {
     Received received;
     while (!answered_ && Receive(MSG_ERRQUEUE, received)) ExamineQueuedError(received);
+    // An error whose entry never reached the queue (it was full) leaves the
+    // socket flagged; clear the flag, or every later wait would return at once.
+    int pending = 0;
+    socklen_t size = sizeof pending;
+    if (!answered_) getsockopt(socket_.fd, SOL_SOCKET, SO_ERROR, &pending, &size);
   }
 
   bool Receive(int flags, Received& received) {
