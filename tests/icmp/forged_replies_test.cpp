@@ -1,7 +1,8 @@
 // A peer whose kernel stays silent and whose answers we write by hand: it
 // shows what the request looked like on the wire, and sends replies that
 // are almost ours (bad checksum, other identifier, other sequence number,
-// other source, not a reply at all) before, or instead of, the right one.
+// other source, not a reply at all) before, or instead of, the right one;
+// or it answers slowly, so that several requests are outstanding at once.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
