@@ -131,6 +131,13 @@ double Median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// The value that `fraction` of the figures do not exceed.
+double Percentile(std::vector<double> v, double fraction) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[std::min(v.size() - 1, static_cast<std::size_t>(fraction * (v.size() - 1) + 0.5))];
+}
+
 double Worst(const std::vector<double>& v) {
   return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
 }
@@ -184,14 +191,15 @@ bool MeasureAnswered(const Network& net, Kind kind, int probesPerKind) {
   }
   const double over = Median(probeMs) - Median(pingMs);
   const double worstOver = Worst(probeMs) - Worst(pingMs);
-  std::printf("%-8s  %zu probes: median %.3f ms, worst %.3f ms; first of a process: median "
-              "%.3f ms, worst %.3f ms; later ones: worst %.3f ms; cpu/probe mean %.3f ms; "
-              "unanswered %d\n"
-              "          %zu pings:  median %.3f ms, worst %.3f ms\n"
+  std::printf("%-8s  %zu probes: median %.3f ms, 99th %.3f ms, worst %.3f ms; first of a "
+              "process: median %.3f ms, worst %.3f ms; later ones: worst %.3f ms; cpu/probe mean "
+              "%.3f ms; unanswered %d\n"
+              "          %zu pings:  median %.3f ms, 99th %.3f ms, worst %.3f ms\n"
               "          over ping: median %+.3f ms, worst %+.3f ms (goal <= +%.1f: %s, %s)\n",
-              NameOf(kind), probeMs.size(), Median(probeMs), Worst(probeMs), Median(firstMs),
-              Worst(firstMs), Worst(laterMs), Mean(cpuMs), unanswered, pingMs.size(),
-              Median(pingMs), Worst(pingMs), over, worstOver, kRttAllowanceMs,
+              NameOf(kind), probeMs.size(), Median(probeMs), Percentile(probeMs, 0.99),
+              Worst(probeMs), Median(firstMs), Worst(firstMs), Worst(laterMs), Mean(cpuMs),
+              unanswered, pingMs.size(), Median(pingMs), Percentile(pingMs, 0.99), Worst(pingMs),
+              over, worstOver, kRttAllowanceMs,
               over <= kRttAllowanceMs ? "met" : "missed",
               worstOver <= kRttAllowanceMs ? "met" : "missed");
   return unanswered == 0;
