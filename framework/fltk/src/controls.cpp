@@ -69,9 +69,25 @@ void StaticText::SetText(const std::string& text) {
   redraw();
 }
 
+int StaticText::FittingSize() const {
+  // The templates were laid out for MS Sans Serif; a stand-in face runs a
+  // little wider, and a text that fitted its rectangle there must not lose
+  // its last line here. Such a text is drawn a size or two smaller.
+  constexpr int kSmallest = 8;
+  int size = labelsize();
+  for (; size > kSmallest; --size) {
+    fl_font(labelfont(), size);
+    int width = w(), height = 0;
+    fl_measure(text_.c_str(), width, height, 0);
+    // The last line's descenders may be clipped, as Windows clips them.
+    if (height <= h() + fl_descent() && width <= w()) break;
+  }
+  return size;
+}
+
 void StaticText::draw() {
   draw_box();
-  fl_font(labelfont(), labelsize());
+  fl_font(labelfont(), FittingSize());
   fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
   const Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP |
                          (centred_ ? FL_ALIGN_CENTER : FL_ALIGN_LEFT);

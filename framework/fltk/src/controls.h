@@ -44,6 +44,8 @@ class StaticText : public Fl_Widget {
   void draw() override;
 
  private:
+  int FittingSize() const;
+
   std::string text_;
   bool centred_;
 };

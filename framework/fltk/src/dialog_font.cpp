@@ -17,11 +17,25 @@ int ScreenDpi() {
   return static_cast<int>(std::lround(vertical));
 }
 
+// Asked of fontconfig by the name of the face whose metrics are closest to
+// MS Sans Serif's; where no face of that name or metric alias is installed,
+// fontconfig answers with its default sans-serif face.
+constexpr const char* kDialogFace = " Arial";  // the leading blank: regular style
+
+Fl_Font DialogFace() {
+  static const Fl_Font face = [] {
+    Fl::set_font(FL_FREE_FONT, kDialogFace);
+    return static_cast<Fl_Font>(FL_FREE_FONT);
+  }();
+  return face;
+}
+
 }  // namespace
 
 DialogFont MeasureDialogFont(int pointSize) {
   if (pointSize <= 0) pointSize = 8;
   DialogFont font;
+  font.face = DialogFace();
   font.pixels = (pointSize * ScreenDpi() + 36) / 72;  // MulDiv rounding
   fl_font(font.face, font.pixels);
   const double width = fl_width("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
