@@ -114,6 +114,9 @@ TEST_F(ProgramJourneyTest, DialgateStoresTheUrlTypedInTheDeviceUrlDialogAndShows
   const WindowBox mainBox = User().Box(*mainWindow);
   EXPECT_EQ(mainBox.x, (screen.width - mainBox.width) / 2);
   EXPECT_EQ(mainBox.y, (screen.height - mainBox.height) / 2);
+  // A main window: a taskbar entry and icon 128 for both icon sizes.
+  EXPECT_EQ(User().WindowType(*mainWindow), "_NET_WM_WINDOW_TYPE_NORMAL");
+  EXPECT_EQ(User().IconSizes(*mainWindow), (std::vector<std::string>{"32x32", "32x32"}));
   const Rect urlLine = ControlRect(mainTemplate, IDC_URL_LINE);
   // Mapped comes a moment before drawn: wait for the picture.
   EXPECT_TRUE(PumpUntil([&] { return Pixels(User().Grab(*mainWindow), urlLine) == oldLine; }, 5s))
@@ -125,9 +128,28 @@ TEST_F(ProgramJourneyTest, DialgateStoresTheUrlTypedInTheDeviceUrlDialogAndShows
   const WindowBox urlBox = User().Box(*urlDialog);
   EXPECT_EQ(urlBox.x, (screen.width - urlBox.width) / 2);
   EXPECT_EQ(urlBox.y, (screen.height - urlBox.height) / 2);
+  EXPECT_EQ(User().WindowType(*urlDialog), "_NET_WM_WINDOW_TYPE_DIALOG");
   ClickControl(*urlDialog, urlTemplate, IDC_DEVICE_URL);
   User().Key(XK_End);
   for (std::size_t i = 0; i < oldUrl.size(); ++i) User().Key(XK_BackSpace);
+
+  // A host that is no dotted address is refused in a message box that
+  // belongs to the dialog; the dialog stays open for another try.
+  User().Type("http://device.local/");
+  User().Key(XK_Return);
+  const auto refusal = WaitForWindow("Corvane");
+  ASSERT_TRUE(refusal) << "an invalid URL was not refused";
+  EXPECT_EQ(User().TransientFor(*refusal), *urlDialog);
+  User().Key(XK_Return);
+  ASSERT_TRUE(WaitUntilGone("Corvane"));
+  ASSERT_TRUE(User().FindWindow(urlTemplate.caption)) << "the refusal ended the Device URL dialog";
+  EXPECT_EQ(home_.Read("work/current.cfg").find("device.local"), std::string::npos);
+
+  const WindowBox fieldAt = User().Box(*urlDialog);
+  User().MovePointer(fieldAt.x + fieldAt.width / 2, fieldAt.y + 2);
+  ClickControl(*urlDialog, urlTemplate, IDC_DEVICE_URL);
+  User().Key(XK_End);
+  for (int i = 0; i < 20; ++i) User().Key(XK_BackSpace);
   User().Type(newUrl);
   User().Key(XK_Return);
   ASSERT_TRUE(WaitUntilGone(urlTemplate.caption)) << "OK did not end the Device URL dialog";

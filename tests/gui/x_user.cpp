@@ -130,6 +130,50 @@ std::optional<unsigned long> XUser::MotifFunctions(Window window) const {
   return functions;
 }
 
+std::string XUser::WindowType(Window window) const {
+  const Atom property = XInternAtom(display_, "_NET_WM_WINDOW_TYPE", False);
+  Atom type;
+  int format;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string name;
+  if (XGetWindowProperty(display_, window, property, 0, 1, False, XA_ATOM, &type, &format, &items,
+                         &after, &data) == Success && data && items == 1) {
+    if (char* atomName = XGetAtomName(display_, reinterpret_cast<Atom*>(data)[0])) {
+      name = atomName;
+      XFree(atomName);
+    }
+  }
+  if (data) XFree(data);
+  return name;
+}
+
+std::vector<std::string> XUser::IconSizes(Window window) const {
+  const Atom property = XInternAtom(display_, "_NET_WM_ICON", False);
+  Atom type;
+  int format;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<std::string> sizes;
+  if (XGetWindowProperty(display_, window, property, 0, 1 << 20, False, XA_CARDINAL, &type, &format,
+                         &items, &after, &data) == Success && data) {
+    // Each picture: width, height, then width * height pixels (longs in Xlib).
+    const auto* longs = reinterpret_cast<const unsigned long*>(data);
+    for (unsigned long at = 0; at + 2 <= items;) {
+      const unsigned long w = longs[at], h = longs[at + 1];
+      sizes.push_back(std::to_string(w) + "x" + std::to_string(h));
+      at += 2 + w * h;
+    }
+  }
+  if (data) XFree(data);
+  return sizes;
+}
+
+Window XUser::TransientFor(Window window) const {
+  Window owner = 0;
+  return XGetTransientForHint(display_, window, &owner) ? owner : 0;
+}
+
 void XUser::MovePointer(int x, int y) {
   XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
   XSync(display_, False);

@@ -43,6 +43,12 @@ class XUser {
   Capture Grab(Window window) const;
   // The _MOTIF_WM_HINTS functions field; nullopt when there are no hints.
   std::optional<unsigned long> MotifFunctions(Window window) const;
+  // The _NET_WM_WINDOW_TYPE atom's name ("_NET_WM_WINDOW_TYPE_NORMAL"), or "".
+  std::string WindowType(Window window) const;
+  // The sizes of the pictures in _NET_WM_ICON ("32x32"), in order.
+  std::vector<std::string> IconSizes(Window window) const;
+  // WM_TRANSIENT_FOR, or 0.
+  Window TransientFor(Window window) const;
 
   void MovePointer(int x, int y);
   void Click(int x, int y);
