@@ -1,6 +1,7 @@
 // The dialog font: the templates name "MS Sans Serif" 8 pt; we draw with the
-// closest sans-serif face FLTK has, sized for the screen's resolution, and
-// measure base units from it the way Windows does.
+// installed sans-serif face closest to its metrics (fontconfig's answer for
+// Arial, its default sans-serif face where none is closer), sized for the
+// screen's resolution, and measure base units from it the way Windows does.
 #pragma once
 #include <FL/Enumerations.H>
 
