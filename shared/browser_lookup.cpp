@@ -6,16 +6,22 @@ namespace {
 
 constexpr DWORD kTextBuffer = 256;
 
+// The key's default value into a 256-byte buffer, always terminated. Closes
+// the key.
+bool ReadDefaultTextAndClose(HKEY key, char (&text)[kTextBuffer]) {
+  DWORD size = sizeof text;
+  LONG read = RegQueryValueExA(key, "", nullptr, nullptr, reinterpret_cast<LPBYTE>(text), &size);
+  RegCloseKey(key);
+  text[kTextBuffer - 1] = '\0';
+  return read == ERROR_SUCCESS;
+}
+
 // Opens HKEY_CLASSES_ROOT\<class of .html>\shell\open\command.
 bool OpenOpenCommandKey(HKEY& commandKey) {
   HKEY htmlKey = nullptr;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".html", 0, KEY_READ, &htmlKey) != ERROR_SUCCESS) return false;
   char className[kTextBuffer] = "";
-  DWORD size = sizeof className;
-  LONG read = RegQueryValueExA(htmlKey, "", nullptr, nullptr, reinterpret_cast<LPBYTE>(className), &size);
-  RegCloseKey(htmlKey);
-  if (read != ERROR_SUCCESS) return false;
-  className[kTextBuffer - 1] = '\0';
+  if (!ReadDefaultTextAndClose(htmlKey, className)) return false;
 
   HKEY classKey = nullptr;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, className, 0, KEY_READ, &classKey) != ERROR_SUCCESS) return false;
@@ -39,11 +45,7 @@ BOOL GetBrowserCommand(CString& command) {
   HKEY commandKey = nullptr;
   if (!OpenOpenCommandKey(commandKey)) return FALSE;
   char text[kTextBuffer] = "";
-  DWORD size = sizeof text;
-  LONG read = RegQueryValueExA(commandKey, "", nullptr, nullptr, reinterpret_cast<LPBYTE>(text), &size);
-  RegCloseKey(commandKey);
-  if (read != ERROR_SUCCESS) return FALSE;
-  text[kTextBuffer - 1] = '\0';
+  if (!ReadDefaultTextAndClose(commandKey, text)) return FALSE;
   command = text;
   CutBeforePlaceholder(command);
   return TRUE;

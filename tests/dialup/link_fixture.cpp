@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "ci_policy.h"
 #include "dialup/link_client.h"
 #include "dialup/link_record.h"
 
@@ -12,7 +13,7 @@ namespace dialup::testing {
 
 void LinkTest::SetUp() {
   if (const std::string& why = testbed::UnavailableReason(); !why.empty()) {
-    if (testbed::SkippingForbidden()) FAIL() << why << " (CI=true: not skipping)";
+    if (corvane::testing::SkippingForbidden()) FAIL() << why << " (CI=true: not skipping)";
     GTEST_SKIP() << why;
   }
   home_ = std::make_unique<testbed::TempTree>();

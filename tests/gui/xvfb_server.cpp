@@ -6,15 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
-
 namespace corvane::guitest {
-
-bool RunningInCi() {
-  const char* ci = std::getenv("CI");
-  return ci && std::strcmp(ci, "true") == 0;
-}
 
 bool XvfbServer::Start(std::string& why, int width, int height) {
   int fds[2];

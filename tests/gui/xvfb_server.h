@@ -26,7 +26,4 @@ class XvfbServer {
   std::string display_;
 };
 
-// GUI tests may skip where no X server can be started, but never in CI.
-bool RunningInCi();
-
 }  // namespace corvane::guitest

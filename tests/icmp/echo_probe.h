@@ -7,17 +7,18 @@
 #include <optional>
 #include <string>
 
+#include "ci_policy.h"
 #include "netns.h"
 #include "win32/icmp.h"
 
 // Namespaces are needed: skip with the reason, or fail when CI=true.
-#define REQUIRE_NETWORK_NAMESPACES()                                             \
-  do {                                                                           \
-    const std::string& why = netns::UnavailableReason();                         \
-    if (!why.empty()) {                                                          \
-      if (netns::SkippingForbidden()) FAIL() << why << " (CI=true: not skipped)"; \
-      GTEST_SKIP() << why;                                                       \
-    }                                                                            \
+#define REQUIRE_NETWORK_NAMESPACES()                                                         \
+  do {                                                                                       \
+    const std::string& why = netns::UnavailableReason();                                     \
+    if (!why.empty()) {                                                                      \
+      if (corvane::testing::SkippingForbidden()) FAIL() << why << " (CI=true: not skipped)"; \
+      GTEST_SKIP() << why;                                                                   \
+    }                                                                                        \
   } while (0)
 
 enum class SocketKind { Datagram, Raw };

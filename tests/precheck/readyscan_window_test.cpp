@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ci_policy.h"
 #include "temp_dir.h"
 #include "x_user.h"
 #include "xvfb_server.h"
@@ -37,7 +38,7 @@ class ReadyscanWindowTest : public ::testing::Test {
   void SetUp() override {
     std::string why;
     if (!server.Start(why)) {
-      if (guitest::RunningInCi()) FAIL() << "no X server for readyscan's windows: " << why;
+      if (corvane::testing::SkippingForbidden()) FAIL() << "no X server for readyscan's windows: " << why;
       GTEST_SKIP() << "no X server for readyscan's windows: " << why;
     }
     user = std::make_unique<guitest::XUser>(server.DisplayName());

@@ -129,11 +129,6 @@ const std::string& UnavailableReason() {
   return reason;
 }
 
-bool SkippingForbidden() {
-  const char* ci = std::getenv("CI");
-  return ci && std::strcmp(ci, "true") == 0;
-}
-
 Child::Child(pid_t pid, int resultPipe) : pid_(pid), resultPipe_(resultPipe) {}
 
 Child::Child(Child&& other) noexcept : pid_(other.pid_), resultPipe_(other.resultPipe_) {

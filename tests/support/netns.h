@@ -23,9 +23,6 @@ CommandResult RunCommand(const std::vector<std::string>& argv);
 // Tries once per process by making and removing a namespace.
 const std::string& UnavailableReason();
 
-// True when CI=true: then a test that needs namespaces must fail, not skip.
-bool SkippingForbidden();
-
 // How a function run in a child process ended: `exited` with `status`, and
 // the text it returned (or the message of what it threw).
 struct ChildResult {

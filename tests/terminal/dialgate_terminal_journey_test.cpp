@@ -14,9 +14,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
+#include "ci_policy.h"
+#include "netns.h"
 #include "pty_program.h"
 
 namespace corvane::testing {
@@ -97,7 +100,7 @@ class LauncherInTerminal : public ::testing::Test {
         kill(device_, SIGTERM);
         waitpid(device_, nullptr, 0);
       }
-      for (const std::string& ns : namespaces_) RunToEnd({IpCommand(), "netns", "del", ns});
+      namespaces_.clear();
     }
     fs::remove_all(root_);
   }
@@ -120,19 +123,18 @@ class LauncherInTerminal : public ::testing::Test {
   void MakeLink() {
     std::string why = WhyNoLinks();
     if (!why.empty()) {
-      const char* ci = std::getenv("CI");
-      if (ci && std::strcmp(ci, "true") == 0) FAIL() << "cannot run in CI: " << why;
+      if (corvane::testing::SkippingForbidden()) FAIL() << "cannot run in CI: " << why;
       GTEST_SKIP() << why;
     }
     links_ = true;
-    std::string tag = std::to_string(getpid());
     for (const char* side : {"pc", "dev"}) {
-      std::string ns = "cvt-" + std::string(side) + "-" + tag;
-      ASSERT_EQ(RunToEnd({IpCommand(), "netns", "add", ns}), 0) << "cannot make network namespace " << ns;
-      namespaces_.push_back(ns);
-      RunToEnd({IpCommand(), "-n", ns, "link", "set", "lo", "up"});
+      try {
+        namespaces_.push_back(std::make_unique<netns::Namespace>(side));
+      } catch (const std::exception& e) {
+        FAIL() << e.what();
+      }
     }
-    std::string line = StartDevice(namespaces_[1]);
+    std::string line = StartDevice(namespaces_[1]->name());
     ASSERT_FALSE(line.empty()) << "the simulated device did not start";
     Write(root_ / "config" / "corvane" / "phonebook.ini",
           "[" + std::string(kEntry) + "]\ndevice=" + line + "\nlocal=" + kPcAddress + "\nremote=" +
@@ -175,7 +177,7 @@ class LauncherInTerminal : public ::testing::Test {
       // launcher ends (as it would be were the launcher the session leader).
       launch.program = "/bin/sh";
       launch.arguments = {"-c", "\"$@\"; status=$?; sleep 2; exit $status", "sh", IpCommand(), "netns",
-                          "exec", namespaces_[0], DIALGATE};
+                          "exec", namespaces_[0]->name(), DIALGATE};
     } else {
       launch.program = DIALGATE;
     }
@@ -197,7 +199,7 @@ class LauncherInTerminal : public ::testing::Test {
   fs::path root_;
   fs::path launcherDir_;
   bool links_ = false;
-  std::vector<std::string> namespaces_;
+  std::vector<std::unique_ptr<netns::Namespace>> namespaces_;
   pid_t device_ = -1;
 };
 

@@ -14,17 +14,10 @@
 #include <vector>
 
 #include "platform/desktop_browser.h"
+#include "platform/no_case.h"
 #include "platform/services.h"
 
 namespace platform {
-
-// Key and value names compare without regard to ASCII case, as Windows does;
-// other bytes (UTF-8 text) compare as they are.
-struct NoCaseLess {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const;
-};
-bool EqualNoCase(std::string_view a, std::string_view b);
 
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
 inline constexpr std::size_t kRegistryRootCount = 5;

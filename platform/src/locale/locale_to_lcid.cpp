@@ -1,8 +1,9 @@
 #include "locale/locale_to_lcid.h"
 
 #include <array>
-#include <cctype>
 #include <string>
+
+#include "platform/no_case.h"
 
 namespace platform::real {
 namespace {
@@ -50,16 +51,6 @@ constexpr std::array kTerritories{
 
 constexpr LCID kSublangDefault = 1u << 10;
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 LCID LcidForLocaleName(std::string_view name) {
@@ -73,11 +64,11 @@ LCID LcidForLocaleName(std::string_view name) {
       underscore == std::string_view::npos ? std::string_view{} : name.substr(underscore + 1);
 
   for (const TerritoryEntry& entry : kTerritories) {
-    if (SameIgnoringCase(entry.language, language) && SameIgnoringCase(entry.territory, territory))
+    if (EqualNoCase(entry.language, language) && EqualNoCase(entry.territory, territory))
       return entry.lcid;
   }
   for (const LanguageEntry& entry : kLanguages) {
-    if (SameIgnoringCase(entry.language, language)) return kSublangDefault | entry.primary;
+    if (EqualNoCase(entry.language, language)) return kSublangDefault | entry.primary;
   }
   return kLanguageNeutral;
 }

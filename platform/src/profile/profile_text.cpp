@@ -1,6 +1,6 @@
 #include "profile/profile_text.h"
 
-#include <cctype>
+#include "platform/no_case.h"
 
 namespace platform::real {
 namespace {
@@ -33,16 +33,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 // The name of a section header line, or nothing for any other line. Text
@@ -89,7 +79,7 @@ struct SectionSpan {
 std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::string_view section) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto name = SectionHeader(lines[i].content);
-    if (!name || !SameName(*name, section)) continue;
+    if (!name || !EqualNoCase(*name, section)) continue;
     std::size_t end = i + 1;
     while (end < lines.size() && !SectionHeader(lines[end].content)) ++end;
     return SectionSpan{i, end};
@@ -101,7 +91,7 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionSpan s
                                    std::string_view key) {
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
     auto parsed = ParseKeyLine(lines[i].content);
-    if (parsed && SameName(parsed->key, key)) return i;
+    if (parsed && EqualNoCase(parsed->key, key)) return i;
   }
   return std::nullopt;
 }
@@ -138,7 +128,7 @@ std::vector<std::string> ProfileSectionNames(std::string_view text) {
     auto name = SectionHeader(line.content);
     if (!name) continue;
     bool seen = false;
-    for (const std::string& n : names) seen = seen || SameName(n, *name);
+    for (const std::string& n : names) seen = seen || EqualNoCase(n, *name);
     if (!seen) names.emplace_back(*name);
   }
   return names;
@@ -154,7 +144,7 @@ std::optional<std::vector<std::string>> ProfileKeyNames(std::string_view text,
     auto parsed = ParseKeyLine(lines[i].content);
     if (!parsed) continue;
     bool seen = false;
-    for (const std::string& n : names) seen = seen || SameName(n, parsed->key);
+    for (const std::string& n : names) seen = seen || EqualNoCase(n, parsed->key);
     if (!seen) names.emplace_back(parsed->key);
   }
   return names;

@@ -48,20 +48,10 @@ void SetCloexec(int fd) { fcntl(fd, F_SETFD, FD_CLOEXEC); }
 
 }  // namespace
 
-bool SkippingForbidden() {
-  const char* ci = std::getenv("CI");
-  return ci && std::strcmp(ci, "true") == 0;
-}
-
 const std::string& UnavailableReason() {
   static const std::string reason = []() -> std::string {
-    if (geteuid() != 0) return "dial-up links need root for namespaces and TUN interfaces";
+    if (const std::string& why = netns::UnavailableReason(); !why.empty()) return why;
     if (access("/dev/net/tun", R_OK | W_OK) != 0) return "/dev/net/tun is missing";
-    try {
-      NetNamespace probe("probe");
-    } catch (const std::exception& e) {
-      return e.what();
-    }
     return "";
   }();
   return reason;
@@ -101,17 +91,6 @@ int Run(const std::vector<std::string>& argv, std::string* output, int timeoutSe
   if (output) *output = text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-NetNamespace::NetNamespace(const std::string& tag) {
-  static int counter = 0;
-  name_ = "cvd-" + tag + "-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
-  std::string out;
-  if (Run({"ip", "netns", "add", name_}, &out) != 0)
-    throw std::runtime_error("cannot make network namespace " + name_ + ": " + out);
-  Run({"ip", "netns", "exec", name_, "ip", "link", "set", "lo", "up"});
-}
-
-NetNamespace::~NetNamespace() { Run({"ip", "netns", "del", name_}); }
 
 InNamespace::InNamespace(const NetNamespace& ns) {
   saved_ = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);

@@ -12,29 +12,24 @@
 #include <thread>
 #include <vector>
 
+#include "netns.h"
+
 namespace dialup::testbed {
 
 // Why these links cannot be built here ("" when they can).
 const std::string& UnavailableReason();
-// CI=true: a test that cannot run must fail instead of skipping.
-bool SkippingForbidden();
 
 // Runs a program (no shell) in the calling thread's network namespace and
 // waits for it, killing it after `timeoutSeconds`. The exit status, or -1.
 int Run(const std::vector<std::string>& argv, std::string* output = nullptr,
         int timeoutSeconds = 30);
 
-class NetNamespace {
+// A namespace of the test's own (throws when it cannot be made), entered by
+// its path.
+class NetNamespace : public netns::Namespace {
  public:
-  explicit NetNamespace(const std::string& tag);  // throws when it cannot be made
-  ~NetNamespace();
-  NetNamespace(const NetNamespace&) = delete;
-  NetNamespace& operator=(const NetNamespace&) = delete;
-  const std::string& name() const { return name_; }
-  std::string path() const { return "/run/netns/" + name_; }
-
- private:
-  std::string name_;
+  using netns::Namespace::Namespace;
+  std::string path() const { return "/run/netns/" + name(); }
 };
 
 // This thread (and every process it starts) lives in `ns` until destroyed.

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "platform/hive_registry.h"
+#include "platform/no_case.h"
 
 namespace platform {
 namespace {
